@@ -1,0 +1,10 @@
+#pragma once
+
+// The modes of xhtml-dump. Each takes the arguments after the mode name, prints its dump to
+// standard output and returns the exit status; kBadArguments makes main print the mode's usage
+// line. A new mode is declared here, defined in its own source file and listed in main.cpp.
+
+constexpr int kBadArguments = 2;
+
+int dumpMarkup(int argc, char** argv);
+int dumpEntities(int argc, char** argv);

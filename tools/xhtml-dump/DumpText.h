@@ -1,0 +1,16 @@
+#pragma once
+
+#include "base/ZString.h"
+
+#include <string>
+
+// The text conventions shared by every dump, so expectations can be written against them:
+// `\\`, `\"`, `\n`, `\r`, `\t`, and every other UTF-16 code unit below 0x20 or above 0x7E as
+// `\uXXXX` (upper-case hex, one escape per code unit).
+std::string escaped(const ZString& text);
+// The escaped text in double quotes.
+std::string quoted(const ZString& text);
+
+// Reads a UTF-8 file into `text` (a byte-order mark is kept as U+FEFF, malformed sequences become
+// U+FFFD). Prints a message and returns false when the file cannot be read.
+bool readUtf8File(const char* path, ZString& text);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "base/BaseInstance.h"
+#include "base/ZString.h"
+
+namespace xhtml {
+
+// Turns the addresses of a document into bytes: "res:///name" names a data resource of the
+// loader's module, "res://library.dll/name" one of another library, "file:///path" a local file;
+// relative references are resolved against the base address. Nothing else is fetched.
+class UrlLoader {
+public:
+    explicit UrlLoader(HMODULE module, const ZString& baseUrl = u"res:///");
+    virtual ~UrlLoader() = default;
+
+    virtual const BaseInstance& getBaseInstance() const;
+    // Appends the bytes the address names and returns, for a resource, its size or -1 when it
+    // is missing (or the address malformed); for a file the bytes read, 0 when it cannot be
+    // opened; for any other scheme 0.
+    virtual int load(const ZString& url, ByteBuffer& out);
+
+    // The absolute address; throws std::invalid_argument for a malformed port.
+    ZString resolve(const ZString& url) const;
+    const ZString& baseUrl() const { return baseUrl_; }
+    void setBaseUrl(const ZString& baseUrl) { baseUrl_ = baseUrl; }
+
+    // Appends the UTF-8 resource named by the host and path of the address (the own resources of
+    // module when there is no host; a null module is the program's file) and returns its size,
+    // or -1 when it is missing or the address malformed.
+    static int loadResourceText(const ZString& url, ZString& out, HMODULE module = nullptr);
+
+private:
+    int loadFile(const ZString& path, ByteBuffer& out) const;
+
+    BaseInstance instance_;
+    ZString baseUrl_;
+};
+
+} // namespace xhtml
