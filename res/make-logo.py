@@ -24,6 +24,9 @@ FOLD = 60.0
 PAGE_TOP_LEFT_COLOUR = (0x4C, 0x8D, 0xFF)
 PAGE_BOTTOM_RIGHT_COLOUR = (0x3A, 0x2F, 0xC8)
 FOLD_COLOUR = (0xC9, 0xD8, 0xFF)
+FOLD_EDGE_COLOUR = (0xA6, 0xBD, 0xFA)
+SHADE_COLOUR = (0x10, 0x10, 0x50)
+SHADOW_COLOUR = (0x10, 0x18, 0x40)
 LETTER_COLOUR = (0xFF, 0xFF, 0xFF)
 
 # The letter: a stem and a half-round bowl around one centre, cut out by a smaller counter.
@@ -77,8 +80,13 @@ def letter_d(x, y):
     return max(half_round(0.0), -half_round(D_STROKE))
 
 
+def clamp(value):
+    return min(max(value, 0.0), 1.0)
+
+
 def coverage(distance):
-    return min(max(0.5 - distance, 0.0), 1.0)
+    """The share of a pixel that a shape covers, from the distance at the pixel's centre."""
+    return clamp(0.5 - distance)
 
 
 def mix(a, b, t):
@@ -97,22 +105,22 @@ def pixel(x, y):
 
     # Soft shadow under the page, a little below it.
     shadow = page(x, y - 5.0)
-    px = over(px, (0x10, 0x18, 0x40), 0.28 * min(max(1.0 - (shadow + 2.0) / 10.0, 0.0), 1.0))
+    px = over(px, SHADOW_COLOUR, 0.28 * clamp(1.0 - (shadow + 2.0) / 10.0))
 
     page_alpha = coverage(page(x, y))
     if page_alpha > 0:
         t = ((x - PAGE_LEFT) + (y - PAGE_TOP)) / ((PAGE_RIGHT - PAGE_LEFT) +
                                                   (PAGE_BOTTOM - PAGE_TOP))
-        colour = mix(PAGE_TOP_LEFT_COLOUR, PAGE_BOTTOM_RIGHT_COLOUR, min(max(t, 0.0), 1.0))
+        colour = mix(PAGE_TOP_LEFT_COLOUR, PAGE_BOTTOM_RIGHT_COLOUR, clamp(t))
         # The fold casts a short soft shade down and to the left onto the page.
-        shade = 0.3 * min(max(1.0 - (fold(x + 2.0, y - 3.0) + 1.0) / 7.0, 0.0), 1.0)
-        colour = mix(colour, (0x10, 0x10, 0x50), shade)
+        shade = 0.3 * clamp(1.0 - (fold(x + 2.0, y - 3.0) + 1.0) / 7.0)
+        colour = mix(colour, SHADE_COLOUR, shade)
         px = over(px, colour, page_alpha)
 
     fold_alpha = coverage(fold(x, y))
     if fold_alpha > 0:
-        t = min(max((x - (PAGE_RIGHT - FOLD)) / FOLD, 0.0), 1.0)
-        px = over(px, mix(FOLD_COLOUR, (0xA6, 0xBD, 0xFA), t), fold_alpha)
+        t = clamp((x - (PAGE_RIGHT - FOLD)) / FOLD)
+        px = over(px, mix(FOLD_COLOUR, FOLD_EDGE_COLOUR, t), fold_alpha)
 
     px = over(px, LETTER_COLOUR, coverage(letter_d(x, y)))
     return px
