@@ -1,0 +1,70 @@
+#pragma once
+
+#include "base/ZString.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+// The result of a download attempt. The page tells only zero from non-zero.
+enum DownloadError : int32_t {
+    DownloadOk = 0, // also after a stop on request
+    DownloadNotConnected = 2,
+    DownloadOpenFailed = 3,
+    DownloadOpenUrlFailed = 4,
+    DownloadBadStatus = 5,
+    DownloadReadFailed = 6,
+    DownloadCreateFileFailed = 7,
+    DownloadWriteFailed = 8,
+    // The body ended before the announced length, or was empty.
+    DownloadIncomplete = 9,
+    // No worker thread could be started.
+    DownloadThreadFailed = 10,
+};
+
+// A copy of the published fields, taken under the lock.
+struct DownloadSnapshot {
+    bool running;
+    int32_t error;
+    int32_t total;
+    int32_t received;
+    ZString resultPath;
+};
+
+// The record the page and the download worker share. While a worker may run, lock guards every
+// field but stop, which is atomic because the worker polls it before each chunk without the lock.
+// The application keeps one for the whole process: a worker that is never joined may still use it.
+struct DownloadState {
+    DownloadState();
+    ~DownloadState();
+    DownloadState(const DownloadState&) = delete;
+    DownloadState& operator=(const DownloadState&) = delete;
+
+    // Asks the worker to stop before its next read.
+    void requestStop() { stop = true; }
+    DownloadSnapshot snapshot();
+
+    std::atomic<bool> stop{false};
+    bool running = false;
+    ZString url;
+    ZString resultPath;
+    int32_t error = DownloadOk;
+    int32_t total = 0;
+    int32_t received = 0;
+    CRITICAL_SECTION lock;
+};
+
+// Holds a record's lock for its lifetime.
+class DownloadLock {
+public:
+    explicit DownloadLock(DownloadState& state) : lock_(state.lock) {
+        EnterCriticalSection(&lock_);
+    }
+    ~DownloadLock() { LeaveCriticalSection(&lock_); }
+    DownloadLock(const DownloadLock&) = delete;
+    DownloadLock& operator=(const DownloadLock&) = delete;
+
+private:
+    CRITICAL_SECTION& lock_;
+};
