@@ -31,7 +31,9 @@ struct BorderShorthand {
     PropertyId color;
 };
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 void storeBool(IStyleTarget& target, StyleState state, PropertyId id) {
     target.setProperty(id, StyleValue::boolean(true), state);
@@ -100,8 +102,8 @@ void storeFontFamily(IStyleTarget& target, StyleState state, const ZString& valu
     if (value.isEmpty())
         return;
     const int comma = value.find(u',');
-    target.setProperty(row.key,
-                       StyleValue::string(comma >= 0 ? value.mid(0, comma) : value), state);
+    target.setProperty(row.key, StyleValue::string(comma >= 0 ? value.mid(0, comma) : value),
+                       state);
 }
 
 int currentFontSize(const IStyleTarget& target, StyleState state) {
@@ -312,8 +314,8 @@ void applyBorderShorthand(IStyleTarget& target, StyleState state, const ZString&
             if (colorKey == PropertyId::BorderColor)
                 removeSideColors(target);
         } else if (hasKeyword(borderStyleKeywords, token)) {
-            target.setProperty(styleKey, StyleValue::integer(lookupKeyword(borderStyleKeywords, token)),
-                               state);
+            target.setProperty(
+                styleKey, StyleValue::integer(lookupKeyword(borderStyleKeywords, token)), state);
         }
     }
 }

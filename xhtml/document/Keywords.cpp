@@ -9,14 +9,13 @@ constexpr Keyword kVerticalAlign[] = {
     {u"top", 1}, {u"middle", 2}, {u"bottom", 3}, {u"baseline", 3}, {u"text-top", 1}};
 constexpr Keyword kBorderStyle[] = {
     {u"none", 0}, {u"hidden", 0}, {u"dotted", 2}, {u"dashed", 3}, {u"solid", 1}};
-constexpr Keyword kFontSize[] = {{u"xx-small", 6}, {u"x-small", 8}, {u"small", 10},
-                                 {u"medium", 12},  {u"large", 14},   {u"x-large", 16},
+constexpr Keyword kFontSize[] = {{u"xx-small", 6},  {u"x-small", 8},  {u"small", 10},
+                                 {u"medium", 12},   {u"large", 14},   {u"x-large", 16},
                                  {u"xx-large", 18}, {u"smaller", -2}, {u"larger", 2}};
-constexpr Keyword kFontWeight[] = {{u"normal", 400}, {u"bold", 700}, {u"bolder", 800},
-                                   {u"lighter", 300}, {u"100", 100}, {u"200", 200},
-                                   {u"300", 300},     {u"400", 400}, {u"500", 500},
-                                   {u"600", 600},     {u"700", 700}, {u"800", 800},
-                                   {u"900", 900}};
+constexpr Keyword kFontWeight[] = {
+    {u"normal", 400}, {u"bold", 700}, {u"bolder", 800}, {u"lighter", 300}, {u"100", 100},
+    {u"200", 200},    {u"300", 300},  {u"400", 400},    {u"500", 500},     {u"600", 600},
+    {u"700", 700},    {u"800", 800},  {u"900", 900}};
 constexpr Keyword kCursor[] = {{u"auto", 0}, {u"default", 0}, {u"pointer", 1}};
 constexpr Keyword kPosition[] = {{u"static", 0}, {u"fixed", 2}, {u"relative", 1}, {u"absolute", 3}};
 constexpr Keyword kVisibility[] = {{u"hidden", 0}, {u"visible", 1}};
