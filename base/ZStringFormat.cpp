@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,13 +66,12 @@ private:
             ++p;
             const Arg* arg = next();
             d.argumentsFit = isInteger(arg);
-            if (d.argumentsFit && arg->i < 0)
-                d.flags += '-';
-            d.width =
-                d.argumentsFit
-                    ? static_cast<int>(std::min<unsigned long long>(
-                          arg->i < 0 ? -static_cast<unsigned long long>(arg->i) : arg->i, maxWidth))
-                    : -1;
+            if (d.argumentsFit) {
+                if (arg->i < 0)
+                    d.flags += '-'; // a negative width left-justifies
+                d.width =
+                    std::abs(static_cast<int>(std::clamp<long long>(arg->i, -maxWidth, maxWidth)));
+            }
         } else {
             p = number(p, d.width);
         }
@@ -142,8 +142,11 @@ private:
     void text(const Directive& d, const Arg& arg) {
         const char16_t* s = arg.text ? arg.text : u"(null)";
         const int limit = d.precision >= 0 ? d.precision : INT32_MAX;
-        int length = arg.text && arg.textLength >= 0 ? std::min(arg.textLength, limit) : 0;
-        if (!arg.text || arg.textLength < 0) {
+        int length = 0;
+        if (arg.text && arg.textLength >= 0) {
+            length = std::min(arg.textLength, limit);
+        } else {
+            // A precision may end the text before any NUL.
             while (length < limit && s[length])
                 ++length;
         }
