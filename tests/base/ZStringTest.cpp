@@ -41,8 +41,8 @@ TEST(ZStringConstruction, CopiesHaveExactCapacityAndMovesLeaveAnEmptyShell) {
     ZString moved(std::move(source));
     EXPECT_EQ(moved, u"abc");
     EXPECT_EQ(moved.capacity(), 100);
-    EXPECT_EQ(source.length(), 0);   // NOLINT(bugprone-use-after-move)
-    EXPECT_EQ(source.capacity(), 0); // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(source.length(), 0);
+    EXPECT_EQ(source.capacity(), 0);
 
     // A moved-from string can be assigned to again, from anything.
     source = ZString();
