@@ -8,3 +8,5 @@ constexpr int kBadArguments = 2;
 
 int dumpMarkup(int argc, char** argv);
 int dumpEntities(int argc, char** argv);
+int dumpStyle(int argc, char** argv);
+int dumpSheet(int argc, char** argv);

@@ -16,6 +16,8 @@ struct Mode {
 constexpr Mode modes[] = {
     {"markup", "FILE", dumpMarkup},
     {"entities", "FILE", dumpEntities},
+    {"style", "FILE [--font-size N]", dumpStyle},
+    {"sheet", "FILE", dumpSheet},
 };
 
 void printUsage(const Mode& mode) {
