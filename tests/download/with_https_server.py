@@ -122,7 +122,8 @@ def https_server(files=None):
 
 
 def main():
-    parser = argparse.ArgumentParser(usage=__doc__.splitlines()[2][len("Usage: "):])
+    parser = argparse.ArgumentParser(
+        usage="%(prog)s [--files DIR] [--expect-output REGEX] -- COMMAND [ARGUMENTS...]")
     parser.add_argument("--files")
     parser.add_argument("--expect-output")
     parser.add_argument("command", nargs=argparse.REMAINDER)
