@@ -261,6 +261,17 @@ TEST_F(Download, TargetHeldOpenWithoutSharingCannotBeCreated) {
     EXPECT_EQ(done.resultPath, u"");
 }
 
+TEST_F(Download, FullDiskFailsTheWrite) {
+    const std::optional<ZString> fullDisk = variable(L"DOXLY_TEST_FULL_DISK");
+    ASSERT_TRUE(fullDisk) << "DOXLY_TEST_FULL_DISK is not set: CTest sets it";
+    SetEnvironmentVariableW(L"TMP", fullDisk->w_str());
+    const DownloadSnapshot done = download(url(u"/file/300000"));
+    EXPECT_EQ(done.error, DownloadWriteFailed);
+    EXPECT_EQ(done.total, 300000);
+    EXPECT_EQ(done.received, 0);
+    EXPECT_EQ(done.resultPath, u"");
+}
+
 TEST_F(Download, StopEndsTheTransferBeforeTheNextRead) {
     // 4 MB at one chunk per 50 ms would take 25 s.
     ASSERT_TRUE(startDownload(*state_, url(u"/slow/4000000")));
