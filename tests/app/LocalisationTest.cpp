@@ -1,9 +1,8 @@
 #include "app/Localisation.h"
+#include "tests/ResourceFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,27 +12,15 @@ std::string utf8(const ZString& text) {
     return toUtf8(text);
 }
 
-ZString fromBytes(const std::string& bytes) {
-    const std::u16string text = fromUtf8(bytes.data(), static_cast<int>(bytes.size()));
-    return ZString(text.c_str(), static_cast<int>(text.size()));
-}
-
-// The resource file as it goes into the program.
-ZString realTranslations() {
-    std::ifstream file(DOXLY_RES_DIR "/i18n.txt", std::ios::binary);
-    EXPECT_TRUE(file) << "cannot read " DOXLY_RES_DIR "/i18n.txt";
-    return fromBytes(std::string(std::istreambuf_iterator<char>(file), {}));
-}
-
 TextTable parsed(const char* text, const char16_t* language) {
     TextTable table;
-    parseTranslations(table, fromBytes(text), language);
+    parseTranslations(table, utf8Text(text), language);
     return table;
 }
 
 TextTable realTable(const char16_t* language) {
     TextTable table;
-    parseTranslations(table, realTranslations(), language);
+    parseTranslations(table, resourceFileText("i18n.txt"), language);
     return table;
 }
 
@@ -182,7 +169,7 @@ const TextTable sample = {{u"a", u"A"}, {u"quote", u"it's \"x\" & <y>"}, {u"self
 
 std::string substituted(const char* text, const char16_t* prefix = u"{lang/",
                         TextFilter filter = keepText) {
-    return utf8(substitutePlaceholders(fromBytes(text), prefix, sample, filter));
+    return utf8(substitutePlaceholders(utf8Text(text), prefix, sample, filter));
 }
 
 } // namespace
@@ -224,9 +211,7 @@ TEST(Placeholders, PagePassesUseTheirFilters) {
 }
 
 TEST(Placeholders, RealPageHasNoPlaceholderLeftForAnyLanguage) {
-    std::ifstream file(DOXLY_RES_DIR "/installer.xhtml", std::ios::binary);
-    ASSERT_TRUE(file);
-    const ZString page = fromBytes(std::string(std::istreambuf_iterator<char>(file), {}));
+    const ZString page = resourceFileText("installer.xhtml");
     const ZString german = substitutePagePlaceholders(page, realTable(u"de"));
     EXPECT_EQ(german.find(0, u"{lang"), -1) << utf8(german);
     EXPECT_NE(german.find(0, u"Benutzerdefiniert"), -1);

@@ -30,8 +30,6 @@ public:
     static int loadResourceText(const ZString& url, ZString& out, HMODULE module = nullptr);
 
 private:
-    int loadFile(const ZString& path, ByteBuffer& out) const;
-
     BaseInstance instance_;
     ZString baseUrl_;
 };
