@@ -10,3 +10,6 @@ int dumpMarkup(int argc, char** argv);
 int dumpEntities(int argc, char** argv);
 int dumpStyle(int argc, char** argv);
 int dumpSheet(int argc, char** argv);
+int dumpUrl(int argc, char** argv);
+int dumpTranslations(int argc, char** argv);
+int dumpSubstituted(int argc, char** argv);

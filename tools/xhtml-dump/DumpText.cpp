@@ -1,6 +1,7 @@
 #include "tools/xhtml-dump/DumpText.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -41,6 +42,11 @@ std::string escaped(const ZString& text) {
 
 std::string quoted(const ZString& text) {
     return '"' + escaped(text) + '"';
+}
+
+ZString argumentText(const char* argument) {
+    const std::u16string text = fromUtf8(argument, static_cast<int>(std::strlen(argument)));
+    return ZString(text.c_str(), static_cast<int>(text.size()));
 }
 
 bool readUtf8File(const char* path, ZString& text) {

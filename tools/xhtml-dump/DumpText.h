@@ -11,6 +11,9 @@ std::string escaped(const ZString& text);
 // The escaped text in double quotes.
 std::string quoted(const ZString& text);
 
+// A command-line argument (UTF-8) as text.
+ZString argumentText(const char* argument);
+
 // Reads a UTF-8 file into `text` (a byte-order mark is kept as U+FEFF, malformed sequences become
 // U+FFFD). Prints a message and returns false when the file cannot be read.
 bool readUtf8File(const char* path, ZString& text);

@@ -18,6 +18,9 @@ constexpr Mode modes[] = {
     {"entities", "FILE", dumpEntities},
     {"style", "FILE [--font-size N]", dumpStyle},
     {"sheet", "FILE", dumpSheet},
+    {"url", "TEXT [BASE]", dumpUrl},
+    {"i18n", "FILE LANG", dumpTranslations},
+    {"substitute", "FILE I18N LANG", dumpSubstituted},
 };
 
 void printUsage(const Mode& mode) {
