@@ -26,6 +26,7 @@ bool isWindows10OrLater() {
     if (!rtlGetVersion)
         return false;
     OSVERSIONINFOW version = {};
+    // The size of this very structure: a larger one would let the call write past it.
     version.dwOSVersionInfoSize = sizeof(version);
     return rtlGetVersion(&version) == 0 && version.dwMajorVersion >= 10;
 }
