@@ -4,7 +4,6 @@
 #include "xhtml/document/Keywords.h"
 #include "xhtml/document/Lengths.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace xhtml {
@@ -19,7 +18,7 @@ using Apply = void (*)(IStyleTarget&, StyleState, const ZString& value, const Pr
 struct PropertyRow {
     const char16_t* name;
     Apply apply;
-    // The key stored; for rows that store several keys, the first of them.
+    // The key stored; rows that store several keys name them in their function.
     PropertyId key;
     const KeywordTable* keywords = nullptr;
 };
@@ -35,7 +34,7 @@ bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-void storeBool(IStyleTarget& target, StyleState state, PropertyId id) {
+void storeTrue(IStyleTarget& target, StyleState state, PropertyId id) {
     target.setProperty(id, StyleValue::boolean(true), state);
 }
 
@@ -86,11 +85,11 @@ void storeOverflow(IStyleTarget& target, StyleState state, const ZString& value,
 void storeTextDecoration(IStyleTarget& target, StyleState state, const ZString& value,
                          const PropertyRow&) {
     if (value == u"underline") {
-        storeBool(target, state, PropertyId::Underline);
+        storeTrue(target, state, PropertyId::Underline);
     } else if (value == u"overline") {
-        storeBool(target, state, PropertyId::Overline);
+        storeTrue(target, state, PropertyId::Overline);
     } else if (value == u"line-through") {
-        storeBool(target, state, PropertyId::LineThrough);
+        storeTrue(target, state, PropertyId::LineThrough);
     } else if (value == u"none") {
         for (PropertyId id : {PropertyId::Underline, PropertyId::Overline, PropertyId::LineThrough})
             target.setProperty(id, StyleValue::boolean(false), state);
@@ -130,13 +129,13 @@ void storeFontSize(IStyleTarget& target, StyleState state, const ZString& value,
 void storeItalic(IStyleTarget& target, StyleState state, const ZString& value,
                  const PropertyRow& row) {
     if (value == u"italic")
-        storeBool(target, state, row.key);
+        storeTrue(target, state, row.key);
 }
 
 void storeNoWrap(IStyleTarget& target, StyleState state, const ZString& value,
                  const PropertyRow& row) {
     if (value == u"nowrap" || value == u"nobreak")
-        storeBool(target, state, row.key);
+        storeTrue(target, state, row.key);
 }
 
 // "url(address)"; without both parentheses the address is not delimited and nothing is stored.
@@ -203,7 +202,7 @@ void storeGradient(IStyleTarget& target, StyleState state, const ZString& value,
     split(tokens, value, u" ", true, false);
     if (tokens.size() != 3)
         return;
-    storeBool(target, state, PropertyId::GradientEnabled);
+    storeTrue(target, state, PropertyId::GradientEnabled);
     target.setProperty(PropertyId::GradientColor1, StyleValue::color(parseColor(tokens[0])), state);
     target.setProperty(PropertyId::GradientColor2, StyleValue::color(parseColor(tokens[1])), state);
     target.setProperty(PropertyId::GradientMode, StyleValue::integer(gradientMode(tokens[2])),
