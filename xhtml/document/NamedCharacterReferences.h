@@ -1,12 +1,13 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 namespace xhtml {
 
 struct NamedCharacterReference {
     // Including "&" and ";", for example u"&amp;".
-    const char16_t* reference;
+    std::u16string_view reference;
     char16_t code;
 };
 

@@ -1,0 +1,48 @@
+# A case is an input file NAME.MODE in CASES with its expected output NAME.MODE.expected beside
+# it, and optionally NAME.MODE.args with more arguments. "xhtml-dump MODE NAME.MODE [ARGS]" must
+# exit 0 and print exactly the expectation. Bad arguments must exit 2 with a usage line.
+
+function(fail message)
+    message(SEND_ERROR "${message}")
+    set(failed TRUE PARENT_SCOPE)
+endfunction()
+
+set(failed FALSE)
+file(GLOB expectations "${CASES}/*.expected")
+list(LENGTH expectations count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "no cases in ${CASES}")
+endif()
+
+foreach(expected IN LISTS expectations)
+    string(REGEX REPLACE "\\.expected$" "" input "${expected}")
+    get_filename_component(name "${input}" NAME)
+    string(REGEX REPLACE ".*\\." "" mode "${name}")
+    set(arguments "")
+    if(EXISTS "${input}.args")
+        file(STRINGS "${input}.args" arguments)
+        separate_arguments(arguments UNIX_COMMAND "${arguments}")
+    endif()
+    execute_process(COMMAND "${TOOL}" ${mode} "${input}" ${arguments}
+        OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
+    file(READ "${expected}" wanted)
+    if(NOT status EQUAL 0)
+        fail("${name}: exit status ${status}\n${errors}")
+    elseif(NOT actual STREQUAL wanted)
+        file(WRITE "${WORK}/${name}.actual" "${actual}")
+        execute_process(COMMAND diff -u "${expected}" "${WORK}/${name}.actual")
+        fail("${name}: output differs from ${name}.expected (actual in ${WORK})")
+    endif()
+endforeach()
+
+foreach(arguments IN ITEMS "" "markup" "markup;a;b" "no-such-mode;x" "markup;${CASES}/missing")
+    execute_process(COMMAND "${TOOL}" ${arguments} ERROR_VARIABLE errors RESULT_VARIABLE status)
+    if(NOT status EQUAL 2 OR NOT errors MATCHES "usage: xhtml-dump ")
+        fail("xhtml-dump ${arguments}: exit status ${status}, expected 2 with a usage line")
+    endif()
+endforeach()
+
+if(failed)
+    message(FATAL_ERROR "xhtml-dump cases failed")
+endif()
+message(STATUS "${count} xhtml-dump cases and 5 bad-argument checks passed")
