@@ -1,5 +1,7 @@
 #include "xhtml/document/HtmlNode.h"
 
+#include <iterator>
+
 namespace xhtml {
 
 HtmlTagNode::HtmlTagNode(HtmlTagNode* parent, ZString name)

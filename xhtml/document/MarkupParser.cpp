@@ -72,7 +72,8 @@ const char16_t* parseRawText(const HtmlTagNode& element, HtmlTagNode& container,
         ++p;
     append(container, std::make_unique<HtmlTextNode>(&container, ZString(begin, int(p - begin))));
     // Lands just after the ">" of the end tag, or stays in front of the end tag when the content
-    // itself ends with ">": the enclosing element then drops that end tag as a stray one.
+    // ends with ">": the enclosing element then drops that end tag as a stray one. Empty content
+    // has nothing that could end with ">", so its end tag is passed.
     while (*p && (p == begin || p[-1] != u'>'))
         ++p;
     return p;

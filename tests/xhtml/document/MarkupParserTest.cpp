@@ -176,11 +176,10 @@ TEST(MarkupRawText, TextareaAndStyleHoldOneTextChild) {
     EXPECT_EQ(parsedOutline(u"<textarea>a</textareax>b"), "textarea[\"a\"] \"b\"");
 }
 
-TEST(MarkupRawText, EmptyContentKeepsAnEmptyTextAndDropsTheEndTag) {
-    // The content ends with the ">" of the start tag, so the end tag is left to the enclosing
-    // element, which drops it.
-    EXPECT_EQ(parsedOutline(u"<textarea></textarea>x"), "textarea[\"\"] \"x\"");
+TEST(MarkupRawText, EndTagAfterGreaterThanIsLeftToTheEnclosingElement) {
+    // Which drops it as a stray end tag: the tree is the same either way.
     EXPECT_EQ(parsedOutline(u"<textarea>a></textarea>b"), "textarea[\"a>\"] \"b\"");
+    EXPECT_EQ(parsedOutline(u"<textarea></textarea>x"), "textarea[\"\"] \"x\"");
     EXPECT_EQ(parsedOutline(u"<div><style></style></div>c"), "div[style[\"\"]] \"c\"");
 }
 
@@ -200,6 +199,12 @@ TEST(MarkupParseContent, ReturnsThePositionAfterTheEndTag) {
     const char16_t* raw = u"<p</textarea>rest";
     EXPECT_EQ(parseContent(&textarea, raw), raw + 13);
     EXPECT_EQ(outlineChildren(textarea), "\"<p\"");
+
+    // Raw text ending in ">" stops in front of its end tag.
+    HtmlTagNode style(nullptr, u"style");
+    const char16_t* angled = u"a></style>b";
+    EXPECT_EQ(parseContent(&style, angled), angled + 2);
+    EXPECT_EQ(outlineChildren(style), "\"a>\"");
 }
 
 TEST(MarkupParseContent, MakesNothingFromNothing) {
