@@ -35,7 +35,11 @@ foreach(expected IN LISTS expectations)
     endif()
 endforeach()
 
-foreach(arguments IN ITEMS "" "markup" "markup;a;b" "no-such-mode;x" "markup;${CASES}/missing")
+set(badCount 0)
+foreach(arguments IN ITEMS "" "markup" "markup;a;b" "no-such-mode;x" "markup;${CASES}/missing"
+        "style" "style;${CASES}/missing" "style;${CASES}/text.style;--font-size;big"
+        "style;${CASES}/text.style;--font-size" "sheet;${CASES}/page.sheet;x")
+    math(EXPR badCount "${badCount} + 1")
     execute_process(COMMAND "${TOOL}" ${arguments} ERROR_VARIABLE errors RESULT_VARIABLE status)
     if(NOT status EQUAL 2 OR NOT errors MATCHES "usage: xhtml-dump ")
         fail("xhtml-dump ${arguments}: exit status ${status}, expected 2 with a usage line")
@@ -45,4 +49,4 @@ endforeach()
 if(failed)
     message(FATAL_ERROR "xhtml-dump cases failed")
 endif()
-message(STATUS "${count} xhtml-dump cases and 5 bad-argument checks passed")
+message(STATUS "${count} xhtml-dump cases and ${badCount} bad-argument checks passed")
