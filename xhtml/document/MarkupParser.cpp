@@ -1,5 +1,7 @@
 #include "xhtml/document/MarkupParser.h"
 
+#include <algorithm>
+
 namespace xhtml {
 
 namespace {
@@ -115,14 +117,6 @@ ZString readAttributeValue(const char16_t*& p) {
     return ZString(begin, int(p - begin));
 }
 
-// An element still open while its content is parsed. `container` receives that content: the
-// element itself, or, beyond the nesting limit, the innermost element at the limit.
-struct OpenElement {
-    HtmlTagNode* element;
-    HtmlTagNode* container;
-    int containerDepth;
-};
-
 } // namespace
 
 const char16_t* parseAttributes(const char16_t* p, std::vector<HtmlAttribute>& attributes) {
@@ -153,9 +147,12 @@ const char16_t* parseContent(HtmlTagNode* parent, const char16_t* p) {
     if (isRawTextElement(parent->name))
         return parseRawText(*parent, *parent, p);
 
-    std::vector<OpenElement> open{{parent, parent, depthOf(parent)}};
+    // The open elements, innermost last; the one at index i lies i levels below `parent`. Those
+    // beyond `limit` hold nothing: their content goes to the element at `limit`.
+    std::vector<HtmlTagNode*> open{parent};
+    const auto limit = static_cast<std::size_t>(std::max(0, kMaxNestingDepth - depthOf(parent)));
     while (*p) {
-        const OpenElement top = open.back();
+        HtmlTagNode& container = *open[std::min(open.size() - 1, limit)];
         if (startsWith(p, u"<!--")) {
             p = pastComment(p);
         } else if (startsWith(p, u"<!")) {
@@ -164,8 +161,8 @@ const char16_t* parseContent(HtmlTagNode* parent, const char16_t* p) {
         } else if (p[0] == u'<' && isLetter(p[1])) {
             ++p;
             ZString name = readName(p, endsStartTagName);
-            auto& element = append(*top.container,
-                                   std::make_unique<HtmlTagNode>(top.container, std::move(name)));
+            auto& element =
+                append(container, std::make_unique<HtmlTagNode>(&container, std::move(name)));
             p = parseAttributes(p, element.attributes);
             if (*p == 0)
                 break;
@@ -174,21 +171,18 @@ const char16_t* parseContent(HtmlTagNode* parent, const char16_t* p) {
                 continue;
             }
             ++p;
-            const OpenElement inner =
-                top.containerDepth < kMaxNestingDepth
-                    ? OpenElement{&element, &element, top.containerDepth + 1}
-                    : OpenElement{&element, top.container, top.containerDepth};
+            const bool holdsContent = open.size() <= limit;
             if (isRawTextElement(element.name))
-                p = parseRawText(element, *inner.container, p);
+                p = parseRawText(element, holdsContent ? element : container, p);
             else
-                open.push_back(inner);
+                open.push_back(&element);
         } else if (startsWith(p, u"</")) {
             p += 2;
             const ZString name = readName(p, endsEndTagName);
             p = pastNext(u'>', p);
             // A nameless end tag closes nothing, the document root included. Others close the
             // innermost open element when they name it and are dropped otherwise.
-            if (!name.isEmpty() && name.equals(top.element->name)) {
+            if (!name.isEmpty() && name.equals(open.back()->name)) {
                 open.pop_back();
                 if (open.empty())
                     return p;
@@ -198,8 +192,8 @@ const char16_t* parseContent(HtmlTagNode* parent, const char16_t* p) {
             do {
                 ++p;
             } while (*p && !(p[0] == u'<' && (p[1] == u'/' || p[1] == u'!' || isLetter(p[1]))));
-            append(*top.container,
-                   std::make_unique<HtmlTextNode>(top.container, ZString(begin, int(p - begin))));
+            append(container,
+                   std::make_unique<HtmlTextNode>(&container, ZString(begin, int(p - begin))));
         }
     }
     return p;

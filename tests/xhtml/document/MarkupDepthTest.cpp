@@ -95,7 +95,7 @@ private:
 };
 
 TEST(MarkupDepth, ADeepTreeBuiltByHandIsFreedWithoutRecursion) {
-    constexpr int depth = 200000;
+    constexpr int depth = 100000;
     int freed = 0;
     auto root = std::make_unique<HtmlTagNode>(nullptr);
     HtmlTagNode* tip = root.get();
