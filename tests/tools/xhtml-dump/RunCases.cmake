@@ -1,6 +1,7 @@
 # A case is an input file NAME.MODE in CASES with its expected output NAME.MODE.expected beside
-# it, and optionally NAME.MODE.args with more arguments. "xhtml-dump MODE NAME.MODE [ARGS]" must
-# exit 0 and print exactly the expectation. Bad arguments must exit 2 with a usage line.
+# it, and optionally NAME.MODE.args with more arguments ("{cases}" in them names the folder of the
+# cases). "xhtml-dump MODE NAME.MODE [ARGS]" must exit 0 and print exactly the expectation. Bad
+# arguments must exit 2 with a usage line.
 
 function(fail message)
     message(SEND_ERROR "${message}")
@@ -21,6 +22,7 @@ foreach(expected IN LISTS expectations)
     set(arguments "")
     if(EXISTS "${input}.args")
         file(STRINGS "${input}.args" arguments)
+        string(REPLACE "{cases}" "${CASES}" arguments "${arguments}")
         separate_arguments(arguments UNIX_COMMAND "${arguments}")
     endif()
     execute_process(COMMAND "${TOOL}" ${mode} "${input}" ${arguments}
@@ -38,7 +40,9 @@ endforeach()
 set(badCount 0)
 foreach(arguments IN ITEMS "" "markup" "markup;a;b" "no-such-mode;x" "markup;${CASES}/missing"
         "style" "style;${CASES}/missing" "style;${CASES}/text.style;--font-size;big"
-        "style;${CASES}/text.style;--font-size" "sheet;${CASES}/page.sheet;x")
+        "style;${CASES}/text.style;--font-size" "sheet;${CASES}/page.sheet;x"
+        "url" "url;a;b;c" "i18n;${CASES}/precedence.i18n" "i18n;${CASES}/missing;de"
+        "substitute;${CASES}/page.substitute;${CASES}/missing;de")
     math(EXPR badCount "${badCount} + 1")
     execute_process(COMMAND "${TOOL}" ${arguments} ERROR_VARIABLE errors RESULT_VARIABLE status)
     if(NOT status EQUAL 2 OR NOT errors MATCHES "usage: xhtml-dump ")
