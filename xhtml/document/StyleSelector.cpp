@@ -53,6 +53,7 @@ int parseSelector(StyleSelector& selector, const ZString& text, int position) {
     if (position < text.length() && text.getAt(position) == u':') {
         skipSpaces(text, ++position);
         selector.state = stateNamed(readUntil(text, position, u","));
+        skipSpaces(text, position);
     }
     return position;
 }

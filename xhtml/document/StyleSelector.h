@@ -16,8 +16,8 @@ struct StyleSelector {
     StyleState state = Normal;
 };
 
-// Reads one selector from `position` in `text` and returns the position after it: at a ",",
-// white space, the end, or whatever else stopped it.
+// Reads one selector from `position` in `text` and returns the position after it and the white
+// space that follows: at a ",", the end, or whatever else stopped it.
 int parseSelector(StyleSelector& selector, const ZString& text, int position);
 
 // The runs of a class attribute between blanks, ";", "," and ":", trimmed, empty runs dropped.

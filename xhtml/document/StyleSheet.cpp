@@ -4,11 +4,6 @@ namespace xhtml {
 
 namespace {
 
-void skipSpaces(const ZString& text, int& position) {
-    while (position < text.length() && isWideSpace(text.getAt(position)))
-        ++position;
-}
-
 bool startsRule(char16_t c) {
     return c == u'#' || c == u'.' || c == u'*' || (c >= u'a' && c <= u'z') ||
            (c >= u'A' && c <= u'Z');
@@ -26,7 +21,6 @@ void appendRules(StyleRuleList& rules, const ZString& selectors, const IPtr<Styl
         position = parseSelector(selector, selectors, position);
         if (namesSomething(selector))
             rules.push_back({std::move(selector), definition});
-        skipSpaces(selectors, position);
         if (position >= selectors.length() || selectors.getAt(position) != u',')
             return;
         ++position;
@@ -36,12 +30,12 @@ void appendRules(StyleRuleList& rules, const ZString& selectors, const IPtr<Styl
 } // namespace
 
 void parseStyleSheet(StyleRuleList& rules, const ZString& text) {
-    int position = 0;
-    skipSpaces(text, position);
+    const char16_t* chars = text.c_str();
+    int position = static_cast<int>(skipSpaces(chars) - chars);
     if (text.mid(position, position + 4).equalsIgnoreCase(u"<!--"))
         position += 4;
     for (;;) {
-        skipSpaces(text, position);
+        position = static_cast<int>(skipSpaces(chars + position) - chars);
         if (position >= text.length() || !startsRule(text.getAt(position)))
             return;
         const int open = text.find(u'{', position);

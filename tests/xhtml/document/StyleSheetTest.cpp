@@ -85,13 +85,15 @@ TEST(Selectors, StateWords) {
 TEST(Selectors, ReturnsThePositionWhereReadingStopped) {
     StyleSelector first;
     const ZString text = u"a:hover , .x";
-    EXPECT_EQ(parseSelector(first, text, 0), 7);
+    EXPECT_EQ(parseSelector(first, text, 0), 8);
     StyleSelector second;
     EXPECT_EQ(parseSelector(second, text, 9), text.length());
     EXPECT_EQ(second.className, u"x");
     StyleSelector outside;
     EXPECT_EQ(parseSelector(outside, text, 99), text.length());
-    EXPECT_EQ(parseSelector(outside, text, -3), 7);
+    EXPECT_EQ(parseSelector(outside, text, -3), 8);
+    StyleSelector compound;
+    EXPECT_EQ(parseSelector(compound, u"div  span", 0), 5);
 }
 
 TEST(ClassList, RunsBetweenBlanksAndPunctuation) {
