@@ -10,6 +10,16 @@ char16_t toLowerAscii(char16_t c) {
     return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
 }
 
+int digitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'z')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'Z')
+        return c - u'A' + 10;
+    return 36;
+}
+
 const char16_t* skipSpaces(const char16_t* text) {
     while (text && isWideSpace(*text))
         ++text;

@@ -24,17 +24,6 @@ bool isTrimSpace(char16_t c) {
     return (c >= 9 && c <= 13) || c == 32;
 }
 
-// The value of an ASCII digit or letter as a digit, or 99 for anything else.
-int digitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'z')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'Z')
-        return c - u'A' + 10;
-    return 99;
-}
-
 bool isHexDigit(char16_t c) {
     return digitValue(c) < 16;
 }

@@ -204,6 +204,9 @@ private:
 bool isWideSpace(char16_t c);
 // The letter case of the text layers is that of the "C" locale: only A to Z and a to z.
 char16_t toLowerAscii(char16_t c);
+// The value of c as a digit in bases up to 36 (0 to 9, then a or A as 10 up to z or Z as 35), or
+// 36 for anything else, so digitValue(c) < base tells whether c is a digit of that base.
+int digitValue(char16_t c);
 const char16_t* skipSpaces(const char16_t* text);
 void split(std::vector<ZString>& out, const ZString& text, const ZString& separator, bool keepEmpty,
            bool trim);

@@ -13,16 +13,6 @@ using namespace xhtml;
 
 namespace {
 
-int hexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 void checkColor(const ZString& text) {
     const uint32_t color = parseColor(text);
     if (const NamedColor* named = findNamedColor(text)) {
@@ -38,11 +28,12 @@ void checkColor(const ZString& text) {
         check(color >> 24 == 0);
     bool allHex = true;
     for (int i = 1; i < text.length(); ++i)
-        allHex = allHex && hexValue(text.getAt(i)) >= 0;
+        allHex = allHex && digitValue(text.getAt(i)) < 16;
     if (allHex && text.length() == 7) {
         uint32_t expected = 0;
         for (int i = 0; i < 3; ++i) {
-            const int byte = hexValue(text.getAt(1 + 2 * i)) * 16 + hexValue(text.getAt(2 + 2 * i));
+            const int byte =
+                digitValue(text.getAt(1 + 2 * i)) * 16 + digitValue(text.getAt(2 + 2 * i));
             expected |= static_cast<uint32_t>(byte) << (8 * i);
         }
         check(color == expected);

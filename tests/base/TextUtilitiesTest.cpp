@@ -52,6 +52,18 @@ TEST(TextLetterCase, ToLowerAsciiFoldsOnlyAToZ) {
     EXPECT_EQ(toLowerAscii(u'\uFF21'), u'\uFF21');
 }
 
+TEST(TextDigits, DigitValueCoversBase36AndNothingElse) {
+    EXPECT_EQ(digitValue(u'0'), 0);
+    EXPECT_EQ(digitValue(u'9'), 9);
+    EXPECT_EQ(digitValue(u'a'), 10);
+    EXPECT_EQ(digitValue(u'F'), 15);
+    EXPECT_EQ(digitValue(u'z'), 35);
+    EXPECT_EQ(digitValue(u'Z'), 35);
+    // Neighbours of the ranges, and digits of other scripts, are no digits.
+    for (char16_t c : {u'/', u':', u'@', u'[', u'`', u'{', u'\u0660', u'\uFF10', u'\0'})
+        EXPECT_EQ(digitValue(c), 36) << static_cast<int>(c);
+}
+
 TEST(TextSplit, EmptyPartsAreKeptOnlyOnRequest) {
     EXPECT_EQ(parts(u"a,,b", u",", false, false), (List{u"a", u"b"}));
     EXPECT_EQ(parts(u"a,,b", u",", true, false), (List{u"a", u"", u"b"}));

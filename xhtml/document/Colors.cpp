@@ -9,23 +9,13 @@ constexpr uint32_t rgb(uint32_t value) {
     return (value >> 16 & 0xFF) | (value & 0xFF00) | (value & 0xFF) << 16;
 }
 
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // Reads the group as far as its characters are hexadecimal digits: "1g" is 1, "g1" is 0.
 uint32_t hexGroup(char16_t high, char16_t low) {
-    const int h = hexDigit(high);
-    if (h < 0)
+    const int h = digitValue(high);
+    if (h >= 16)
         return 0;
-    const int l = hexDigit(low);
-    return l < 0 ? h : h * 16 + l;
+    const int l = digitValue(low);
+    return l >= 16 ? h : h * 16 + l;
 }
 
 } // namespace

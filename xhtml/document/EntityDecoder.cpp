@@ -11,16 +11,6 @@ namespace {
 
 constexpr long long kMaxCodePoint = 0x10FFFF;
 
-int digitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'z')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'Z')
-        return c - u'A' + 10;
-    return 36;
-}
-
 // Reads a number as the C runtime's wcstol does: leading white space, a sign, in base 16 an
 // optional "0x", then the digits of the base. Returns the position after the digits, or `p` when
 // there are none. Magnitudes beyond the last code point are held at kMaxCodePoint + 1, which is

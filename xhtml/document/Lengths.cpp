@@ -14,21 +14,11 @@ bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-int hexDigitValue(char16_t c) {
-    if (isDigit(c))
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // The digits after "0x", as far as they go, saturating at INT_MAX.
 int32_t readHex(const char16_t* p) {
     int64_t value = 0;
-    for (int digit; (digit = hexDigitValue(*p)) >= 0; ++p)
-        value = std::min<int64_t>(value * 16 + digit, INT_MAX);
+    for (; digitValue(*p) < 16; ++p)
+        value = std::min<int64_t>(value * 16 + digitValue(*p), INT_MAX);
     return static_cast<int32_t>(value);
 }
 
