@@ -28,6 +28,16 @@ bool isHexDigit(char16_t c) {
     return digitValue(c) < 16;
 }
 
+// Numbers start after leading white space and one optional sign; true when that sign is a minus.
+bool skipSpacesAndSign(const char16_t*& p, const char16_t* end) {
+    while (p < end && isWideSpace(*p))
+        ++p;
+    const bool negative = p < end && *p == u'-';
+    if (p < end && (*p == u'-' || *p == u'+'))
+        ++p;
+    return negative;
+}
+
 // After a "0x": strtod wants a hexadecimal digit, or a point followed by one.
 bool startsHexMantissa(const char16_t* p, const char16_t* end) {
     if (p < end && isHexDigit(*p))
@@ -295,11 +305,7 @@ int ZString::toInt(int base) const {
         return 0;
     const char16_t* p = data_;
     const char16_t* const end = data_ + length_;
-    while (p < end && isWideSpace(*p))
-        ++p;
-    const bool negative = p < end && *p == u'-';
-    if (p < end && (*p == u'-' || *p == u'+'))
-        ++p;
+    const bool negative = skipSpacesAndSign(p, end);
     const bool hexPrefix =
         p + 2 < end && p[0] == u'0' && (p[1] == u'x' || p[1] == u'X') && isHexDigit(p[2]);
     if ((base == 0 || base == 16) && hexPrefix) {
@@ -321,11 +327,7 @@ int ZString::toInt(int base) const {
 double ZString::toDouble(const char*) const {
     const char16_t* p = data_;
     const char16_t* const end = data_ + length_;
-    while (p < end && isWideSpace(*p))
-        ++p;
-    const bool negative = p < end && *p == u'-';
-    if (p < end && (*p == u'-' || *p == u'+'))
-        ++p;
+    const bool negative = skipSpacesAndSign(p, end);
     // from_chars would accept a second minus sign; strtod does not.
     if (p == end || *p == u'-' || *p == u'+')
         return 0;

@@ -1,5 +1,6 @@
 #include "app/MachineFacts.h"
 
+#include "tests/EnvironmentVariable.h"
 #include "tests/base/ZStringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,6 @@
 #include <optional>
 
 namespace {
-
-std::optional<ZString> variable(const wchar_t* name) {
-    wchar_t value[4096];
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    if (length == 0 || length >= 4096)
-        return std::nullopt;
-    return ZString(value);
-}
 
 void setVariable(const wchar_t* name, const std::optional<ZString>& value) {
     SetEnvironmentVariableW(name, value ? value->w_str() : nullptr);
@@ -28,7 +21,7 @@ class TempFolder : public testing::Test {
 protected:
     void SetUp() override {
         for (int i = 0; i < 3; ++i)
-            saved_[i] = variable(names_[i]);
+            saved_[i] = environmentVariable(names_[i]);
         base_ = tempFolder() + u"\\doxly-temp-test-";
         base_.appendNumber(static_cast<int>(GetCurrentProcessId()));
         ASSERT_TRUE(CreateDirectoryW(base_.w_str(), nullptr));

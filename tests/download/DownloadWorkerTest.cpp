@@ -1,6 +1,7 @@
 #include "download/DownloadWorker.h"
 
 #include "app/DownloadSource.h"
+#include "tests/EnvironmentVariable.h"
 #include "tests/base/ZStringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +32,6 @@ std::vector<unsigned char> pattern(uint32_t count) {
     for (uint32_t i = 0; i < count; ++i)
         bytes[i] = patternByte(i);
     return bytes;
-}
-
-std::optional<ZString> variable(const wchar_t* name) {
-    wchar_t value[4096];
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    if (length == 0 || length >= 4096)
-        return std::nullopt;
-    return ZString(value);
 }
 
 std::optional<std::vector<unsigned char>> readFile(const ZString& path) {
@@ -74,7 +67,7 @@ class DownloadTest : public testing::Test {
 protected:
     void SetUp() override {
         state_ = std::make_unique<DownloadState>();
-        savedTmp_ = variable(L"TMP");
+        savedTmp_ = environmentVariable(L"TMP");
         wchar_t temp[MAX_PATH];
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
         folder_ = ZString(temp) + u"doxly-download-test-";
@@ -132,7 +125,7 @@ class Download : public DownloadTest {
 protected:
     void SetUp() override {
         DownloadTest::SetUp();
-        const std::optional<ZString> server = variable(L"DOXLY_TEST_SERVER");
+        const std::optional<ZString> server = environmentVariable(L"DOXLY_TEST_SERVER");
         ASSERT_TRUE(server) << "DOXLY_TEST_SERVER is not set: run through with_https_server.py";
         server_ = *server;
     }
@@ -262,7 +255,7 @@ TEST_F(Download, TargetHeldOpenWithoutSharingCannotBeCreated) {
 }
 
 TEST_F(Download, FullDiskFailsTheWrite) {
-    const std::optional<ZString> fullDisk = variable(L"DOXLY_TEST_FULL_DISK");
+    const std::optional<ZString> fullDisk = environmentVariable(L"DOXLY_TEST_FULL_DISK");
     ASSERT_TRUE(fullDisk) << "DOXLY_TEST_FULL_DISK is not set: CTest sets it";
     SetEnvironmentVariableW(L"TMP", fullDisk->w_str());
     const DownloadSnapshot done = download(url(u"/file/300000"));
@@ -310,7 +303,7 @@ TEST_F(Download, NoSecondWorkerWhileOneRuns) {
 class Offline : public DownloadTest {};
 
 TEST_F(Offline, NoConnectionFailsBeforeAnyRequest) {
-    if (!variable(L"DOXLY_TEST_OFFLINE"))
+    if (!environmentVariable(L"DOXLY_TEST_OFFLINE"))
         GTEST_SKIP() << "needs a machine without network: download_tests_offline runs it";
     writeFile(target_, "left by an earlier attempt");
     const DownloadSnapshot done = download(u"https://localhost:1/file/10");
