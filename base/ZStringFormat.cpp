@@ -165,26 +165,26 @@ private:
 
     // Lets snprintf lay out a number; width and precision are capped, so the text is short.
     template <typename T> void narrow(const Directive& d, const char* length, T value) {
-        std::string spec = "%";
+        std::string format = "%";
         for (const char flag : d.flags) {
             // '#' means nothing to decimal integers; snprintf may not be given it there.
             if (flag != '#' ||
                 std::u16string_view(u"diu").find(d.conversion) == std::u16string_view::npos)
-                spec += flag;
+                format += flag;
         }
         if (d.width >= 0)
-            spec += std::to_string(d.width);
+            format += std::to_string(d.width);
         if (d.precision >= 0) {
-            spec += '.';
-            spec += std::to_string(d.precision);
+            format += '.';
+            format += std::to_string(d.precision);
         }
-        spec += length;
-        spec += static_cast<char>(d.conversion);
-        const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+        format += length;
+        format += static_cast<char>(d.conversion);
+        const int size = std::snprintf(nullptr, 0, format.c_str(), value);
         if (size <= 0)
             return;
         std::vector<char> buffer(size + 1);
-        std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+        std::snprintf(buffer.data(), buffer.size(), format.c_str(), value);
         std::string_view point = std::localeconv()->decimal_point;
         for (int i = 0; i < size; ++i) {
             if (!point.empty() && point != "." &&
