@@ -2,225 +2,155 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <string>
 
 using namespace xhtml;
 
 namespace {
 
-const HtmlTagNode& firstElement(const HtmlTagNode& parent) {
-    for (const auto& child : parent.children) {
-        if (child->kind == HtmlNode::Element)
-            return static_cast<const HtmlTagNode&>(*child);
-    }
-    throw std::logic_error("no element child");
+TEST(Markup, MalformedAndEdgeInputGivesTheseTrees) {
+    const struct {
+        const char16_t* markup;
+        const char* tree;
+    } cases[] = {
+        // Empty elements, attribute forms and names.
+        {u"<p/>x<q a=1/>y<s / >z", "p \"x\" q(a=1) \"y\" s[\"z\"]"},
+        {u"<a  x = \"1\"  y z=2 w='3' 1v=2 -u \"q\"=3 _t>", "a(x=1,y=,z=2,w=3,v=2,u=,q\"=3,t=)"},
+        {u"<a title=\"\r\n\f\v x \t\"><input VALUE=\"\t b \n\">",
+         "a(title=x)[input(value=\t b \n)]"},
+        // ">" ends even a quoted value; "<" inside a tag starts an attribute.
+        {u"<div title=\"a>b\">", "div(title=a)[\"b\">\"]"},
+        {u"<a title=\"x<b>\">", "a(title=x,b=)[\"\">\"]"},
+        // Text keeps white space and references as written.
+        {u"<p>\r\n\t a &amp; b&nbsp;</p>x<=y <3 <", "p[\"\r\n\t a &amp; b&nbsp;\"] \"x<=y <3 <\""},
+        // Every element must be closed; end tags ignore case and what follows the name.
+        {u"<ul><li>a<li>b</ul>c", "ul[li[\"a\" li[\"b\" \"c\"]]]"},
+        {u"<p>a</P foo>b<p>c</p\n>d", "p[\"a\"] \"b\" p[\"c\"] \"d\""},
+        // A nameless end tag closes nothing, not even the root.
+        {u"a</>b", "\"a\" \"b\""},
+        {u"<p>a</ p>b</p>c", "p[\"a\" \"b\"] \"c\""},
+        // Input ending inside markup.
+        {u"a</", "\"a\""},
+        {u"a<b", "\"a\" b"},
+        {u"<a href=\"x", "a(href=x)"},
+        {u"<p/", "p/"},
+        {u"x<b>", "\"x\" b"},
+        // Comments make no nodes, do not nest, and an unclosed one runs to the end.
+        {u"<!-->x<!--->y", "\"x\" \"y\""},
+        {u"<p>a<!--</p>-->b</p>", "p[\"a\" \"b\"]"},
+        {u"<!-- <!-- -->x-->", "\"x-->\""},
+        {u"a<!-- b <p>c</p>", "\"a\""},
+        // Other "<!" constructs are skipped through their first ">".
+        {u"a<![CDATA[b]]>c<!>d", "\"a\" \"c\" \"d\""},
+        {u"<![CDATA[a>b]]>", "\"b]]>\""},
+        {u"a<!DOCTYPE", "\"a\""},
+        // Raw text holds one text child up to its own end tag.
+        {u"<STYLE>p{}<!-- x --></style>", "style[\"p{}<!-- x -->\"]"},
+        {u"<textarea>a</textareax>b", "textarea[\"a\"] \"b\""},
+        {u"<textarea>a></textarea>b", "textarea[\"a>\"] \"b\""},
+        {u"<textarea>a</p><b>", "textarea[\"a</p><b>\"]"},
+        {u"<textarea>", "textarea[\"\"]"},
+        {u"<textarea/>x", "textarea \"x\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parsedOutline(c.markup), c.tree) << toUtf8(c.markup);
+    const char16_t withNul[] = u"<p>a\0<q>";
+    EXPECT_EQ(outlineChildren(*parseDocument(ZString(withNul, 8))), "p[\"a\"]");
 }
 
-TEST(MarkupElements, SelfClosedImageKeepsAttributesInSourceOrder) {
-    EXPECT_EQ(parsedOutline(u"<img src=\"logo.png\" width=\"50\" height=\"50\" />"),
-              "img(src=logo.png,width=50,height=50)");
-}
-
-TEST(MarkupElements, AttributeWithoutValueIsEmptyButPresent) {
-    const auto root = parseDocument(u"<input type=\"radio\" name=\"installMode\" value=\"express\" "
-                                    u"checked />");
-    EXPECT_EQ(outlineChildren(*root), "input(type=radio,name=installMode,value=express,checked=)");
-    const ZString* checked = getAttribute(&firstElement(*root), u"checked");
-    ASSERT_NE(checked, nullptr);
-    EXPECT_TRUE(checked->isEmpty());
-    EXPECT_EQ(getAttribute(&firstElement(*root), u"disabled"), nullptr);
-}
-
-TEST(MarkupElements, NamesAreLowerCasedAndLookedUpIgnoringCase) {
-    const auto root = parseDocument(u"<DIV Class=x hideId=\"a\" CLASS=y></Div>");
-    EXPECT_EQ(outlineChildren(*root), "div(class=x,hideid=a,class=y)");
-    const HtmlTagNode& div = firstElement(*root);
-    ASSERT_NE(getAttribute(&div, u"hideId"), nullptr);
-    EXPECT_EQ(*getAttribute(&div, u"HIDEID"), u"a");
-    // Duplicates are kept; the first one answers.
-    EXPECT_EQ(*getAttribute(&div, u"class"), u"x");
+TEST(Markup, AttributesAndParents) {
+    const auto root = parseDocument(u"<p Class=x checked CLASS=y>a<b>c</b></p>");
+    const auto& p = static_cast<const HtmlTagNode&>(*root->children.at(0));
+    EXPECT_EQ(*getAttribute(&p, u"CLASS"), u"x");
+    EXPECT_TRUE(getAttribute(&p, u"checked")->isEmpty());
+    EXPECT_EQ(getAttribute(&p, u"disabled"), nullptr);
     EXPECT_EQ(getAttribute(nullptr, u"class"), nullptr);
-}
-
-TEST(MarkupElements, NodesKnowTheirParents) {
-    const auto root = parseDocument(u"<p>a<b>c</b></p>");
     EXPECT_EQ(root->parent, nullptr);
-    EXPECT_EQ(root->kind, HtmlNode::Element);
-    const HtmlTagNode& p = firstElement(*root);
     EXPECT_EQ(p.parent, root.get());
-    ASSERT_EQ(p.children.size(), 2u);
-    EXPECT_EQ(p.children[0]->kind, HtmlNode::Text);
-    EXPECT_EQ(p.children[0]->parent, &p);
-    EXPECT_EQ(firstElement(p).children[0]->parent, &firstElement(p));
+    EXPECT_EQ(p.children.at(1)->parent, &p);
 }
 
-TEST(MarkupElements, EmptyElementsEndAtSlashGreaterThan) {
-    EXPECT_EQ(parsedOutline(u"<p/>x<q a=1/>y"), "p \"x\" q(a=1) \"y\"");
-    // A "/" not followed by ">" is no empty-element mark: <s / > opens an element.
-    EXPECT_EQ(parsedOutline(u"<s / >x"), "s[\"x\"]");
-}
-
-TEST(MarkupElements, TextKeepsWhiteSpaceAndReferencesAsWritten) {
-    EXPECT_EQ(parsedOutline(u"<p>\r\n\t a &amp; b&nbsp;</p> "),
-              "p[\"\r\n\t a &amp; b&nbsp;\"] \" \"");
-}
-
-TEST(MarkupAttributes, ValuesAreTrimmedExceptTheValueAttribute) {
-    EXPECT_EQ(parsedOutline(u"<a title=' b '>"), "a(title=b)");
-    EXPECT_EQ(parsedOutline(u"<input value=' b '>"), "input(value= b )");
-    EXPECT_EQ(parsedOutline(u"<input VALUE=\"\t b \n\">"), "input(value=\t b \n)");
-    EXPECT_EQ(parsedOutline(u"<a title=\"\r\n\f\v x \t\">"), "a(title=x)");
-}
-
-TEST(MarkupAttributes, SpacesAroundEqualsAndUnquotedValues) {
-    EXPECT_EQ(parsedOutline(u"<a  x = \"1\"  y z=2 w='3'>"), "a(x=1,y=,z=2,w=3)");
-    EXPECT_EQ(parsedOutline(u"<a x=1/>b"), "a(x=1) \"b\"");
-    EXPECT_EQ(parsedOutline(u"<a x=\"it's\" y='say \"hi\"'>"), "a(x=it's,y=say \"hi\")");
-}
-
-TEST(MarkupAttributes, GreaterThanEndsEvenAQuotedValue) {
-    EXPECT_EQ(parsedOutline(u"<div title=\"a>b\">"), "div(title=a)[\"b\">\"]");
-}
-
-TEST(MarkupAttributes, LessThanInsideATagBecomesAnAttribute) {
-    EXPECT_EQ(parsedOutline(u"<div class=x<span>"), "div(class=x,span=)");
-    EXPECT_EQ(parsedOutline(u"<div <span>"), "div(span=)");
-    EXPECT_EQ(parsedOutline(u"<a title=\"x<b>\">"), "a(title=x,b=)[\"\">\"]");
-}
-
-TEST(MarkupAttributes, NamesBeginWithALetter) {
-    // Quotes only end names that follow a value.
-    EXPECT_EQ(parsedOutline(u"<a 1x=2 -y \"q\"=3 _z>"), "a(x=2,y=,q\"=3,z=)");
-}
-
-TEST(MarkupAttributes, ParseAttributesStopsWhereTheListEnds) {
-    const char16_t* text = u" a=\"1\" b />rest";
+TEST(Markup, ParseFunctionsReturnWhereTheyStopped) {
     std::vector<HtmlAttribute> attributes;
-    EXPECT_EQ(parseAttributes(text, attributes), text + 9);
-    ASSERT_EQ(attributes.size(), 2u);
-    EXPECT_EQ(attributes[1].first, u"b");
-
-    const char16_t* open = u" c>x";
-    EXPECT_EQ(parseAttributes(open, attributes), open + 2);
+    const char16_t* list = u" a=\"1\" b />rest";
+    EXPECT_EQ(parseAttributes(list, attributes), list + 9);
     const char16_t* unfinished = u" d='x";
     EXPECT_EQ(parseAttributes(unfinished, attributes), unfinished + 5);
-    ASSERT_EQ(attributes.size(), 4u);
-    EXPECT_EQ(attributes[3].second, u"x");
-}
+    EXPECT_EQ(attributes.at(2).second, u"x");
 
-TEST(MarkupNesting, MisnestedEndTagsAreDroppedAndLeaveElementsOpen) {
-    EXPECT_EQ(parsedOutline(u"<b><i>x</b>y</i>z"), "b[i[\"x\" \"y\"] \"z\"]");
-    EXPECT_EQ(parsedOutline(u"</p>a</div>"), "\"a\"");
-}
-
-TEST(MarkupNesting, EveryElementMustBeClosed) {
-    EXPECT_EQ(parsedOutline(u"<br>text"), "br[\"text\"]");
-    EXPECT_EQ(parsedOutline(u"<div><p>x"), "div[p[\"x\"]]");
-    EXPECT_EQ(parsedOutline(u"<ul><li>a<li>b</ul>c"), "ul[li[\"a\" li[\"b\" \"c\"]]]");
-}
-
-TEST(MarkupNesting, EndTagNamesIgnoreCaseAndTrailingJunk) {
-    EXPECT_EQ(parsedOutline(u"<p>a</P foo>b"), "p[\"a\"] \"b\"");
-    EXPECT_EQ(parsedOutline(u"<p>a</p\n>b"), "p[\"a\"] \"b\"");
-}
-
-TEST(MarkupNesting, NamelessEndTagsCloseNothing) {
-    // Not even the document root: the rest of the document survives a stray "</>".
-    EXPECT_EQ(parsedOutline(u"a</>b"), "\"a\" \"b\"");
-    EXPECT_EQ(parsedOutline(u"<p>a</ p>b</p>c"), "p[\"a\" \"b\"] \"c\"");
-}
-
-TEST(MarkupText, LessThanNotFollowedByMarkupIsText) {
-    EXPECT_EQ(parsedOutline(u"a < b"), "\"a < b\"");
-    EXPECT_EQ(parsedOutline(u"x<=y <3 <"), "\"x<=y <3 <\"");
-    EXPECT_EQ(parsedOutline(u"<?xml version=\"1.0\"?><p/>"), "\"<?xml version=\"1.0\"?>\" p");
-}
-
-TEST(MarkupText, InputEndingInsideMarkup) {
-    EXPECT_EQ(parsedOutline(u"a<"), "\"a<\"");
-    EXPECT_EQ(parsedOutline(u"a</"), "\"a\"");
-    EXPECT_EQ(parsedOutline(u"a<b"), "\"a\" b");
-    EXPECT_EQ(parsedOutline(u"<a href=\"x"), "a(href=x)");
-    EXPECT_EQ(parsedOutline(u"<p/"), "p/");
-    // A start tag that ends the input leaves an empty open element.
-    EXPECT_EQ(parsedOutline(u"x<b>"), "\"x\" b");
-}
-
-TEST(MarkupComments, MakeNoNodes) {
-    EXPECT_EQ(parsedOutline(u"a<!-- b <p> -->c"), "\"a\" \"c\"");
-    EXPECT_EQ(parsedOutline(u"<!-->x"), "\"x\"");
-    EXPECT_EQ(parsedOutline(u"<!--->x"), "\"x\"");
-    EXPECT_EQ(parsedOutline(u"<p>a<!--</p>-->b</p>"), "p[\"a\" \"b\"]");
-}
-
-TEST(MarkupComments, DoNotNest) {
-    EXPECT_EQ(parsedOutline(u"<!-- <!-- -->x-->"), "\"x-->\"");
-}
-
-TEST(MarkupComments, AnUnterminatedCommentRunsToTheEnd) {
-    EXPECT_EQ(parsedOutline(u"a<!-- b <p>c</p>"), "\"a\"");
-}
-
-TEST(MarkupDeclarations, AreSkippedThroughTheirGreaterThan) {
-    EXPECT_EQ(parsedOutline(u"<!DOCTYPE html><p>x</p>"), "p[\"x\"]");
-    EXPECT_EQ(parsedOutline(u"a<![CDATA[b]]>c"), "\"a\" \"c\"");
-    // No CDATA sections in this dialect: the first ">" ends the construct.
-    EXPECT_EQ(parsedOutline(u"<![CDATA[a>b]]>"), "\"b]]>\"");
-    EXPECT_EQ(parsedOutline(u"a<!DOCTYPE"), "\"a\"");
-    EXPECT_EQ(parsedOutline(u"<!>x"), "\"x\"");
-}
-
-TEST(MarkupRawText, TextareaAndStyleHoldOneTextChild) {
-    EXPECT_EQ(parsedOutline(u"<textarea>a<b>c</TextArea>d"), "textarea[\"a<b>c\"] \"d\"");
-    EXPECT_EQ(parsedOutline(u"<STYLE>p{}<!-- x --></style>"), "style[\"p{}<!-- x -->\"]");
-    EXPECT_EQ(parsedOutline(u"<textarea>a</textareax>b"), "textarea[\"a\"] \"b\"");
-}
-
-TEST(MarkupRawText, EndTagAfterGreaterThanIsLeftToTheEnclosingElement) {
-    // Which drops it as a stray end tag: the tree is the same either way.
-    EXPECT_EQ(parsedOutline(u"<textarea>a></textarea>b"), "textarea[\"a>\"] \"b\"");
-    EXPECT_EQ(parsedOutline(u"<textarea></textarea>x"), "textarea[\"\"] \"x\"");
-    EXPECT_EQ(parsedOutline(u"<div><style></style></div>c"), "div[style[\"\"]] \"c\"");
-}
-
-TEST(MarkupRawText, UnterminatedRawTextTakesTheRest) {
-    EXPECT_EQ(parsedOutline(u"<textarea>a</p><b>"), "textarea[\"a</p><b>\"]");
-    EXPECT_EQ(parsedOutline(u"<textarea>"), "textarea[\"\"]");
-    EXPECT_EQ(parsedOutline(u"<textarea/>x"), "textarea \"x\"");
-}
-
-TEST(MarkupParseContent, ReturnsThePositionAfterTheEndTag) {
     HtmlTagNode div(nullptr, u"div");
     const char16_t* text = u"x<i>y</i></DIV>rest";
     EXPECT_EQ(parseContent(&div, text), text + 15);
-    EXPECT_EQ(outlineChildren(div), "\"x\" i[\"y\"]");
-
-    HtmlTagNode textarea(nullptr, u"textarea");
-    const char16_t* raw = u"<p</textarea>rest";
-    EXPECT_EQ(parseContent(&textarea, raw), raw + 13);
-    EXPECT_EQ(outlineChildren(textarea), "\"<p\"");
-
     // Raw text ending in ">" stops in front of its end tag.
     HtmlTagNode style(nullptr, u"style");
     const char16_t* angled = u"a></style>b";
     EXPECT_EQ(parseContent(&style, angled), angled + 2);
-    EXPECT_EQ(outlineChildren(style), "\"a>\"");
-}
-
-TEST(MarkupParseContent, MakesNothingFromNothing) {
-    HtmlTagNode root(nullptr);
     EXPECT_EQ(parseContent(nullptr, u"<p/>"), nullptr);
-    EXPECT_EQ(parseContent(&root, nullptr), nullptr);
-    EXPECT_EQ(parseContent(&root, u""), nullptr);
-    HtmlTagNode textarea(nullptr, u"textarea");
-    EXPECT_EQ(parseContent(&textarea, u""), nullptr);
-    EXPECT_TRUE(root.children.empty());
-    EXPECT_TRUE(textarea.children.empty());
+    EXPECT_EQ(parseContent(&div, nullptr), nullptr);
+    EXPECT_EQ(parseContent(&style, u""), nullptr);
+    EXPECT_EQ(outlineChildren(div) + outlineChildren(style), "\"x\" i[\"y\"]\"a>\"");
 }
 
-TEST(MarkupParseContent, StopsAtAnEmbeddedNul) {
-    const char16_t text[] = u"<p>a\0<q>";
-    EXPECT_EQ(outlineChildren(*parseDocument(ZString(text, 8))), "p[\"a\"]");
+std::u16string repeated(const std::u16string& text, int count) {
+    std::u16string out;
+    for (int i = 0; i < count; ++i)
+        out += text;
+    return out;
+}
+
+// The element reached by following the first child `levels` times.
+HtmlTagNode& descend(HtmlTagNode& element, int levels) {
+    HtmlTagNode* node = &element;
+    for (int i = 0; i < levels; ++i)
+        node = &static_cast<HtmlTagNode&>(*node->children.at(0));
+    return *node;
+}
+
+TEST(MarkupDepth, ContentBeyondTheLimitIsFlattenedIntoTheElementAtTheLimit) {
+    const std::u16string markup = repeated(u"<b>", kMaxNestingDepth) +
+                                  u"x<i>y<u a=1>z</u></i><textarea>a<i>b</textarea>w" +
+                                  repeated(u"</b>", kMaxNestingDepth) + u"after";
+    const auto root = parseDocument(ZString(markup.c_str()));
+    HtmlTagNode& deepest = descend(*root, kMaxNestingDepth);
+    EXPECT_EQ(deepest.name, u"b");
+    EXPECT_EQ(outlineChildren(deepest), "\"x\" i \"y\" u(a=1) \"z\" textarea \"a<i>b\" \"w\"");
+    EXPECT_EQ(deepest.children[1]->parent, &deepest);
+    // End tags still close what they name, so the structure resumes above the limit.
+    ASSERT_EQ(root->children.size(), 2u);
+    EXPECT_EQ(outline(*root->children[1]), "\"after\"");
+    // Parsing into the element at the limit later flattens too.
+    deepest.children.clear();
+    parseContent(&deepest, u"<i>x</i>");
+    EXPECT_EQ(outlineChildren(deepest), "i \"x\"");
+}
+
+TEST(MarkupDepth, AMillionUnclosedElementsParseFlat) {
+    constexpr int count = 1000000;
+    const auto root = parseDocument(ZString((repeated(u"<b>", count) + u"end").c_str()));
+    const HtmlTagNode& deepest = descend(*root, kMaxNestingDepth);
+    ASSERT_EQ(deepest.children.size(), std::size_t(count - kMaxNestingDepth + 1));
+    EXPECT_EQ(outline(*deepest.children.back()), "\"end\"");
+}
+
+// Counts its own destruction, to show that freeing a deep tree reaches every node.
+struct CountedText : HtmlTextNode {
+    CountedText(HtmlTagNode* parent, int& freed) : HtmlTextNode(parent, u"t"), freed(freed) {}
+    ~CountedText() override { ++freed; }
+    int& freed;
+};
+
+TEST(MarkupDepth, ADeepTreeBuiltByHandIsFreedWithoutRecursion) {
+    constexpr int depth = 100000;
+    int freed = 0;
+    auto root = std::make_unique<HtmlTagNode>(nullptr);
+    HtmlTagNode* tip = root.get();
+    for (int i = 0; i < depth; ++i) {
+        tip->children.push_back(std::make_unique<HtmlTagNode>(tip, u"b"));
+        tip->children.push_back(std::make_unique<CountedText>(tip, freed));
+        tip = static_cast<HtmlTagNode*>(tip->children[0].get());
+    }
+    root.reset();
+    EXPECT_EQ(freed, depth);
 }
 
 } // namespace

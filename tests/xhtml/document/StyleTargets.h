@@ -4,47 +4,28 @@
 #include "xhtml/document/IStyleTarget.h"
 #include "xhtml/document/StyleMaps.h"
 
-#include <gmock/gmock.h>
-
-#include <cstdio>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace xhtml {
 
-// Readable values in failure messages: int 12 %, colour 0x00333333, string "a".
-inline std::string describe(const StyleValue& value) {
-    char text[64] = "empty";
-    switch (value.kind()) {
-    case StyleValue::Kind::String:
-        return "string \"" + toUtf8(value.stringValue()) + '"';
-    case StyleValue::Kind::Bool:
-        std::snprintf(text, sizeof text, "bool %s", value.boolValue() ? "true" : "false");
-        break;
-    case StyleValue::Kind::Int:
-        std::snprintf(text, sizeof text, "int %d", value.intValue());
-        break;
-    case StyleValue::Kind::Double:
-        std::snprintf(text, sizeof text, "double %g", value.doubleValue());
-        break;
-    case StyleValue::Kind::Color:
-        std::snprintf(text, sizeof text, "colour 0x%08X", value.colorValue());
-        break;
-    default:
-        break;
-    }
-    std::string out = text;
-    if (value.hasFlag(StyleValue::kPercent))
-        out += " %";
-    if (value.hasFlag(StyleValue::kNumericPosition))
-        out += " #";
-    return out;
-}
-
+// A value as "int 12 %", "colour ff0000", "string arial".
 inline void PrintTo(const StyleValue& value, std::ostream* os) {
-    *os << describe(value);
+    const char* const kinds[] = {"empty", "string", "bool", "int", "double", "colour"};
+    *os << kinds[static_cast<int>(value.kind())] << ' ';
+    if (value.kind() == StyleValue::Kind::String)
+        *os << toUtf8(value.stringValue());
+    else if (value.kind() == StyleValue::Kind::Color)
+        *os << std::hex << value.colorValue() << std::dec;
+    else if (value.kind() == StyleValue::Kind::Int)
+        *os << value.intValue();
+    else
+        *os << value.toDouble();
+    *os << (value.hasFlag(StyleValue::kPercent) ? " %" : "")
+        << (value.hasFlag(StyleValue::kNumericPosition) ? " #" : "");
 }
 
 inline void PrintTo(PropertyId id, std::ostream* os) {
@@ -57,34 +38,22 @@ inline StyleValue percent(int value) {
     return length;
 }
 
-// Keeps what is stored in per-state maps, as a view does (a state falls back to Normal), and logs
-// every call so tests can check what was stored, in which state and in which order. The font
-// size a view would inherit from its ancestors can be given.
+// Keeps per-state maps as a view does (a state falls back to Normal); the font size a view
+// would inherit from its ancestors can be given.
 class RecordingStyleTarget : public IStyleTarget {
 public:
-    struct Call {
-        PropertyId id;
-        StyleValue value;
-        StyleState state;
-    };
-
     void setProperty(PropertyId id, const StyleValue& value, StyleState state) override {
-        calls.push_back({id, value, state});
         maps.set(id, value, state);
     }
-
     bool getProperty(PropertyId id, StyleValue& out, StyleState state) const override {
-        if (const StyleValue* own = maps.findWithFallback(id, state)) {
+        if (const StyleValue* own = maps.findWithFallback(id, state))
             out = *own;
-            return true;
-        }
-        if (id == PropertyId::FontSize && inheritedFontSize) {
+        else if (id == PropertyId::FontSize && inheritedFontSize)
             out = StyleValue::integer(*inheritedFontSize);
-            return true;
-        }
-        return false;
+        else
+            return false;
+        return true;
     }
-
     const StyleValue* findInStyleMap(PropertyId id, StyleState state) const override {
         return maps.find(id, state);
     }
@@ -94,7 +63,15 @@ public:
         const StyleValue* value = maps.find(id, state);
         return value ? *value : StyleValue();
     }
-
+    // The state's map in key order as "Key value, ...", each value as PrintTo writes it.
+    std::string listing(StyleState state = Normal) const {
+        std::ostringstream out;
+        for (const auto& [id, value] : *maps.map(state)) {
+            out << (out.tellp() > 0 ? ", " : "") << propertyName(id) << ' ';
+            PrintTo(value, &out);
+        }
+        return out.str();
+    }
     // The keys of the state's map, in increasing order.
     std::vector<PropertyId> keys(StyleState state = Normal) const {
         std::vector<PropertyId> out;
@@ -104,16 +81,7 @@ public:
     }
 
     StyleMaps maps;
-    std::vector<Call> calls;
     std::optional<int> inheritedFontSize;
-};
-
-// For tests that must see exactly the calls they expect and fail on any other.
-class MockStyleTarget : public IStyleTarget {
-public:
-    MOCK_METHOD(void, setProperty, (PropertyId, const StyleValue&, StyleState), (override));
-    MOCK_METHOD(bool, getProperty, (PropertyId, StyleValue&, StyleState), (const, override));
-    MOCK_METHOD(const StyleValue*, findInStyleMap, (PropertyId, StyleState), (const, override));
 };
 
 } // namespace xhtml

@@ -1,13 +1,15 @@
 #include "xhtml/document/StyleValue.h"
 #include "tests/xhtml/document/StyleTargets.h"
+#include "xhtml/document/Colors.h"
 #include "xhtml/document/IPtrBase.h"
-#include "xhtml/document/PropertyId.h"
+#include "xhtml/document/Lengths.h"
+#include "xhtml/document/StyleDef.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <climits>
+#include <limits>
 #include <memory>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -17,83 +19,34 @@ using namespace xhtml;
 
 namespace {
 
-using Kind = StyleValue::Kind;
-
-TEST(StyleValueKinds, EachFactoryMakesItsKindAndPayload) {
-    EXPECT_EQ(StyleValue().kind(), Kind::Empty);
-    EXPECT_TRUE(StyleValue().isEmpty());
-    EXPECT_EQ(StyleValue::string(u"Arial").kind(), Kind::String);
-    EXPECT_EQ(StyleValue::string(u"Arial").stringValue(), u"Arial");
-    EXPECT_EQ(StyleValue::boolean(true).kind(), Kind::Bool);
-    EXPECT_TRUE(StyleValue::boolean(true).boolValue());
-    EXPECT_EQ(StyleValue::integer(-5).intValue(), -5);
-    EXPECT_EQ(StyleValue::number(2.5).doubleValue(), 2.5);
-    EXPECT_EQ(StyleValue::color(0xFF000000).colorValue(), 0xFF000000u);
-    // A payload is only handed out for its own kind.
-    EXPECT_EQ(StyleValue::integer(7).doubleValue(), 0.0);
-    EXPECT_TRUE(StyleValue::color(1).stringValue().isEmpty());
-}
-
-TEST(StyleValueKinds, FlagsSitAboveTheKindAndLeaveItAlone) {
-    StyleValue value = StyleValue::integer(100);
-    value.addFlag(StyleValue::kPercent);
-    value.addFlag(StyleValue::kNumericPosition);
-    EXPECT_EQ(value.kind(), Kind::Int);
-    EXPECT_EQ(value.flags(), 48u);
-    EXPECT_EQ(value.intValue(), 100);
-    // Low bits given as a flag cannot turn the value into another kind.
-    value.addFlag(0x3);
-    EXPECT_EQ(value.kind(), Kind::Int);
-}
-
-TEST(StyleValueCopies, StringPayloadIsDeepCopiedAndFreedOnce) {
+TEST(StyleValue, StringPayloadIsDeepCopiedAndFreedOnce) {
     auto original = std::make_unique<StyleValue>(StyleValue::string(u"images/bg.png"));
     StyleValue copy = *original;
     StyleValue assigned = StyleValue::string(u"old");
     assigned = *original;
     original.reset();
-    EXPECT_EQ(copy.stringValue(), u"images/bg.png");
+    const StyleValue& same = assigned;
+    assigned = same;
+    StyleValue moved = std::move(copy);
+    EXPECT_TRUE(copy.isEmpty());
+    EXPECT_EQ(moved, assigned);
     EXPECT_EQ(assigned.stringValue(), u"images/bg.png");
-    assigned = StyleValue::integer(3); // frees the string it held
-    EXPECT_EQ(assigned.kind(), Kind::Int);
+    assigned = StyleValue::integer(3);
 }
 
-TEST(StyleValueCopies, SelfAssignmentAndMovesKeepTheValue) {
-    StyleValue value = StyleValue::string(u"x");
-    const StyleValue& same = value;
-    value = same;
-    EXPECT_EQ(value.stringValue(), u"x");
-    StyleValue moved = std::move(value);
-    EXPECT_EQ(moved.stringValue(), u"x");
-    EXPECT_TRUE(value.isEmpty());
-    StyleValue target = StyleValue::string(u"y");
-    target = std::move(moved);
-    EXPECT_EQ(target.stringValue(), u"x");
-}
-
-TEST(StyleValueEquality, NeedsTheSameTypeWordAndPayload) {
-    EXPECT_EQ(StyleValue(), StyleValue());
-    EXPECT_EQ(StyleValue::string(u"a"), StyleValue::string(u"a"));
+TEST(StyleValue, ComparesAndConvertsByKind) {
     EXPECT_NE(StyleValue::string(u"a"), StyleValue::string(u"A"));
     EXPECT_NE(StyleValue::integer(1), StyleValue::number(1.0));
     EXPECT_NE(StyleValue::integer(1), StyleValue::boolean(true));
     EXPECT_NE(StyleValue::integer(0), StyleValue());
-    EXPECT_EQ(StyleValue::number(0.5), StyleValue::number(0.5));
-    EXPECT_NE(StyleValue::color(0x00FFFFFF), StyleValue::color(0x00FFFFFE));
     EXPECT_NE(StyleValue::integer(100), percent(100));
-    EXPECT_EQ(percent(100), percent(100));
-}
-
-TEST(StyleValueToDouble, ConvertsEveryKind) {
-    EXPECT_EQ(StyleValue().toDouble(), 0.0);
-    EXPECT_EQ(StyleValue::string(u"2.5").toDouble(), 2.5);
-    // The decimal separator is a point whatever the user's locale.
+    // Low bits given as a flag cannot turn the value into another kind.
+    StyleValue value = percent(100);
+    value.addFlag(0x3);
+    EXPECT_EQ(value, percent(100));
+    // The decimal separator is a point whatever the locale; a colour is read unsigned.
     EXPECT_EQ(StyleValue::string(u"1,5").toDouble(), 1.0);
     EXPECT_EQ(StyleValue::boolean(true).toDouble(), 1.0);
-    EXPECT_EQ(StyleValue::boolean(false).toDouble(), 0.0);
-    EXPECT_EQ(StyleValue::integer(-12).toDouble(), -12.0);
-    EXPECT_EQ(StyleValue::number(0.25).toDouble(), 0.25);
-    // All 32 bits, read unsigned.
     EXPECT_EQ(StyleValue::color(0xFF000000).toDouble(), 4278190080.0);
 }
 
@@ -105,34 +58,19 @@ struct Counted : IPtrBase {
 
 TEST(CountedReferences, LastHolderDeletesThroughTheVirtualDestructor) {
     bool deleted = false;
-    auto* object = new Counted(deleted);
-    EXPECT_EQ(object->refCount(), 0);
-    {
-        IPtr<Counted> first(object);
-        EXPECT_EQ(object->refCount(), 1);
-        IPtr<Counted> second = first;
-        EXPECT_EQ(object->refCount(), 2);
-        IPtr<IPtrBase> asBase(object);
-        EXPECT_EQ(object->refCount(), 3);
-        IPtr<Counted> moved = std::move(second);
-        EXPECT_EQ(object->refCount(), 3);
-        EXPECT_FALSE(second);
-        const IPtr<Counted>& alias = first;
-        first = alias;
-        EXPECT_EQ(object->refCount(), 3);
-    }
+    IPtr<Counted> holder(new Counted(deleted));
+    IPtr<IPtrBase> asBase(holder.get());
+    IPtr<Counted> copy = holder;
+    const IPtr<Counted>& alias = holder;
+    holder = alias;
+    EXPECT_EQ(holder->refCount(), 3);
+    IPtr<Counted> moved = std::move(holder);
+    EXPECT_FALSE(holder);
+    copy = IPtr<Counted>();
+    moved = IPtr<Counted>();
+    EXPECT_FALSE(deleted);
+    asBase = IPtr<IPtrBase>();
     EXPECT_TRUE(deleted);
-}
-
-TEST(CountedReferences, AssigningReleasesTheFormerObject) {
-    bool firstDeleted = false;
-    bool secondDeleted = false;
-    IPtr<Counted> holder(new Counted(firstDeleted));
-    holder = IPtr<Counted>(new Counted(secondDeleted));
-    EXPECT_TRUE(firstDeleted);
-    EXPECT_FALSE(secondDeleted);
-    holder = IPtr<Counted>();
-    EXPECT_TRUE(secondDeleted);
 }
 
 TEST(CountedReferences, CountStaysExactUnderConcurrentHolders) {
@@ -151,24 +89,70 @@ TEST(CountedReferences, CountStaysExactUnderConcurrentHolders) {
     EXPECT_FALSE(deleted);
 }
 
-TEST(PropertyKeys, EveryKeyFrom0To98HasItsOwnName) {
-    std::set<std::string> names;
-    for (int id = 0; id < kPropertyIdCount; ++id) {
-        const char* name = propertyName(static_cast<PropertyId>(id));
-        ASSERT_NE(name, nullptr) << id;
-        EXPECT_NE(std::strlen(name), 0u) << id;
-        names.insert(name);
-    }
-    EXPECT_EQ(names.size(), 99u);
-    EXPECT_STREQ(propertyName(PropertyId::TagName), "TagName");
-    EXPECT_STREQ(propertyName(PropertyId::Width), "Width");
-    EXPECT_STREQ(propertyName(PropertyId::BorderBottomColor), "BorderBottomColor");
-    EXPECT_STREQ(propertyName(PropertyId::HideId), "HideId");
-    EXPECT_EQ(static_cast<int>(PropertyId::VerticalAlignContent), 31);
-    EXPECT_EQ(static_cast<int>(PropertyId::GradientMode), 77);
-    EXPECT_EQ(static_cast<int>(PropertyId::Opacity), 95);
-    EXPECT_STREQ(propertyName(static_cast<PropertyId>(99)), "");
-    EXPECT_STREQ(propertyName(static_cast<PropertyId>(-1)), "");
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Pairs declarations(const char16_t* text) {
+    Pairs out;
+    const StyleDef definition(text);
+    for (const StyleDeclaration& declaration : definition.declarations())
+        out.emplace_back(toUtf8(declaration.name), toUtf8(declaration.value));
+    return out;
+}
+
+TEST(DeclarationList, SplitsTrimsAndLowerCases) {
+    EXPECT_EQ(
+        declarations(u" \tCOLOR :\r\n RED \v\f; Font-Family: Arial;margin:1px;margin:2px"),
+        (Pairs{{"color", "red"}, {"font-family", "arial"}, {"margin", "1px"}, {"margin", "2px"}}));
+    EXPECT_EQ(declarations(u"background-image:url(file://x); foo"),
+              (Pairs{{"background-image", "url(file://x)"}, {"foo", ""}}));
+    // Without a name a declaration is dropped; a ";" before the ":" is part of the name.
+    EXPECT_EQ(declarations(u":red; ;:;  : blue;width:1"), (Pairs{{";", ""}, {"width", "1"}}));
+    EXPECT_EQ(declarations(u""), Pairs{});
+}
+
+TEST(Colors, HexFormsAndNames) {
+    const std::pair<const char16_t*, uint32_t> cases[] = {
+        {u"#FFF", 0x00FFFFFF},      {u"#f00", 0x000000FF},      {u"#00Ff00", 0x0000FF00},
+        {u"#12345678", 0x78563412}, {u"#1234", 0x44332211},     {u"#000000ff", 0xFF000000},
+        {u"#1g3456", 0x00563401},   {u"#g13456", 0x00563400},   {u"#ggg", 0},
+        {u"RED", 0x000000FF},       {u"aliceblue", 0x00FFF8F0}, {u"YellowGreen", 0x0032CD9A},
+        {u"gray", 0x00808080},      {u"lightgrey", 0x00D3D3D3}, {u"Transparent", kTransparent},
+    };
+    for (const auto& [text, color] : cases)
+        EXPECT_EQ(parseColor(text), color) << toUtf8(text);
+    // Each grey has one spelling only.
+    for (const char16_t* text :
+         {u"", u"#", u"#12", u"#12345", u"#1234567", u"#123456789", u"foo", u"rgb(1,2,3)", u" red",
+          u"123456", u"lightgray", u"grey", u"darkslategrey", u"rebeccapurple"})
+        EXPECT_EQ(parseColor(text), kTransparent) << toUtf8(text);
+}
+
+TEST(Lengths, LeadingNumberWithPercentageAndClamping) {
+    const auto integer = &StyleValue::integer;
+    const auto number = &StyleValue::number;
+    const std::pair<const char16_t*, StyleValue> cases[] = {
+        {u"12px", integer(12)},  {u"  7pt \t", integer(7)}, {u"1px 2px", integer(1)},
+        {u"+4", integer(4)},     {u"0x1f", integer(31)},    {u"0xfg", integer(15)},
+        {u"1.5em", number(1.5)}, {u".5", number(0.5)},      {u"5.", integer(5)},
+        {u"2.0", integer(2)},    {u"1.5e1px", integer(15)}, {u"2e+", integer(2)},
+        {u"1e-5", number(1e-5)}, {u"1e-999", integer(0)},   {u" 50% ", percent(50)},
+        {u"50 %", percent(50)},  {u"50%px", integer(50)},   {u"auto%", percent(0)},
+    };
+    for (const auto& [text, length] : cases)
+        EXPECT_EQ(parseLength(text), length) << toUtf8(text);
+    for (const char16_t* text :
+         {u"", u"auto", u"-", u".", u"px", u"inf", u"nan", u"infinity", u"e5", u"- 5", u"-0"})
+        EXPECT_EQ(parseLength(text), integer(0)) << toUtf8(text);
+    // A whole number outside the int range would be undefined behaviour to convert.
+    for (const char16_t* text :
+         {u"2147483647", u"3000000000", u"1e999", u"1e99999999999999999999", u"0xffffffffffff"})
+        EXPECT_EQ(parseLength(text), integer(INT_MAX)) << toUtf8(text);
+    EXPECT_EQ(parseLength(u"-3000000000px"), integer(INT_MIN));
+    EXPECT_EQ(parseLength(u"-1e999"), integer(INT_MIN));
+    EXPECT_EQ(parseLength(u"3000000000.5"), number(3000000000.5));
+    EXPECT_EQ(clampToInt(-2.9), -2);
+    EXPECT_EQ(clampToInt(-1e300), INT_MIN);
+    EXPECT_EQ(clampToInt(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 } // namespace

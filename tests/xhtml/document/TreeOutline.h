@@ -4,32 +4,27 @@
 
 #include <string>
 
-// A one-line picture of a parsed tree for comparisons: an element as its name, its attributes in
-// parentheses and its children in brackets; a text node in double quotes. `<b x="1">y</b>z` reads
-// b(x=1)["y"] "z". Built with += only: chains of + on strings trip a false -Wrestrict warning of
-// the MinGW compiler.
+// A one-line picture of a parsed tree: `<b x="1">y</b>z` reads b(x=1)["y"] "z". Built with +=
+// only: chains of + on strings trip a false -Wrestrict warning of the MinGW compiler.
 inline std::string outline(const xhtml::HtmlNode& node);
 
 inline std::string outlineChildren(const xhtml::HtmlTagNode& element) {
     std::string out;
     for (const auto& child : element.children) {
-        if (!out.empty())
-            out += ' ';
+        out += out.empty() ? "" : " ";
         out += outline(*child);
     }
     return out;
 }
 
 inline std::string outline(const xhtml::HtmlNode& node) {
-    std::string out;
+    std::string out = "\"";
     if (node.kind == xhtml::HtmlNode::Text) {
-        out += '"';
         out += toUtf8(static_cast<const xhtml::HtmlTextNode&>(node).text);
-        out += '"';
-        return out;
+        return out += '"';
     }
     const auto& element = static_cast<const xhtml::HtmlTagNode&>(node);
-    out += toUtf8(element.name);
+    out = toUtf8(element.name);
     char separator = '(';
     for (const auto& [name, value] : element.attributes) {
         out += separator;
@@ -38,8 +33,7 @@ inline std::string outline(const xhtml::HtmlNode& node) {
         out += '=';
         out += toUtf8(value);
     }
-    if (!element.attributes.empty())
-        out += ')';
+    out += element.attributes.empty() ? "" : ")";
     if (!element.children.empty()) {
         out += '[';
         out += outlineChildren(element);
@@ -48,7 +42,6 @@ inline std::string outline(const xhtml::HtmlNode& node) {
     return out;
 }
 
-// The outline of the document's top-level nodes.
 inline std::string parsedOutline(const char16_t* markup) {
     return outlineChildren(*xhtml::parseDocument(markup));
 }
