@@ -10,7 +10,5 @@
 inline std::optional<ZString> environmentVariable(const wchar_t* name) {
     wchar_t value[4096];
     const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    if (length == 0 || length >= 4096)
-        return std::nullopt;
-    return ZString(value);
+    return length == 0 || length >= 4096 ? std::nullopt : std::optional<ZString>(value);
 }

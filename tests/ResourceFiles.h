@@ -2,18 +2,17 @@
 
 #include "base/ZString.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include <gtest/gtest.h>
-
 // The files of res/ as they go into the program, for comparison with what the program reads.
 // DOXLY_RES_DIR is defined by the test executables that use this.
 inline std::string resourceFileBytes(const char* name) {
-    const std::string path = std::string(DOXLY_RES_DIR "/") + name;
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file) << "cannot read " << path;
+    std::ifstream file(std::string(DOXLY_RES_DIR "/") + name, std::ios::binary);
+    EXPECT_TRUE(file) << "cannot read " << name;
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 

@@ -1,96 +1,105 @@
 #!/usr/bin/env python3
-"""Runs a command while the download tests' HTTPS server (https_server.py) listens.
+"""Runs a command while a local HTTPS server for the download tests listens (standard library).
 
-Usage: with_https_server.py [--files DIR] [--expect-output REGEX] -- COMMAND [ARGUMENTS...]
+Usage: with_https_server.py [--expect-output REGEX] -- COMMAND [ARGUMENTS...]
 
-The command sees DOXLY_TEST_SERVER=https://localhost:PORT and DOXLY_TEST_CA (the certificate
-authority's file, for curl); "{server}" in its arguments becomes the same address. Exits with the
-command's status, or 1 when --expect-output is given and the output does not match it in full.
-
-The server's certificate is made for each run and signed by a test certificate authority that is
-made on first use, kept in ~/.local/share/doxly-installer/test-ca (Wine trusts only what the
-system trusts, and teaching the system a new authority takes seconds) and trusted through
-/usr/local/share/ca-certificates. The authority may sign for localhost only, so its key is of no
-use to anyone beyond this machine's loopback tests. Needs root, openssl and update-ca-certificates.
+The command sees DOXLY_TEST_SERVER=https://localhost:PORT, and "{server}" in its arguments the
+same address. Exits with its status, or 1 when its output does not match REGEX. The server's
+certificate is signed by a test authority made on first use and trusted by the system (Wine
+trusts only that); it may sign for localhost only. Needs root.
 """
-import argparse
-import contextlib
-import fcntl
-import os
-import re
-import signal
-import subprocess
-import sys
-import tempfile
-import time
+import contextlib, fcntl, http.server, os, re, shutil, signal, socket, ssl
+import subprocess, sys, tempfile, threading, time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
 CA_DIR = os.path.expanduser("~/.local/share/doxly-installer/test-ca")
 TRUSTED_CA = "/usr/local/share/ca-certificates/doxly-installer-test-ca.crt"
-SYSTEM_BUNDLE = "/etc/ssl/certs/ca-certificates.crt"
-STARTUP_TIMEOUT = 10
 
 
-def openssl(*args, cwd):
-    subprocess.run(["openssl", *args], cwd=cwd, check=True, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.PIPE)
+def pattern(start, end):
+    return bytes(((i * 2654435761) & 0xFFFFFFFF) >> 24 for i in range(start, end))
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    files = None
+
+    def log_message(self, *args):
+        pass
+
+    # Paths, N being a byte count: /file/N and /nolength/N, N pattern bytes with and without
+    # Content-Length; /slow/N and /slow-nolength/N, the same 8192 bytes every 50 ms; /short/N and
+    # /corrupt/N announce N bytes, send half of them, then close or send an undecryptable record;
+    # /empty and /empty-nolength; /redirect/N to /file/N; /files/NAME from the folder `files`.
+    def do_GET(self):
+        mode, _, argument = self.path[1:].partition("/")
+        count = int(argument) if argument.isdigit() else 0
+        file = os.path.join(self.files or "/nonexistent", os.path.basename(argument))
+        if mode == "files" and os.path.isfile(file):
+            with open(file, "rb") as source:
+                self.head(os.fstat(source.fileno()).st_size)
+                shutil.copyfileobj(source, self.wfile, 1 << 20)
+        elif mode == "redirect":
+            self.send_response(302)
+            self.send_header("Location", f"/file/{count}")
+            self.head(0, status=None)
+        elif mode in ("file", "nolength", "empty", "empty-nolength", "slow", "slow-nolength"):
+            self.head(None if mode.endswith("nolength") else count)
+            slow = mode.startswith("slow")
+            step = 8192 if slow else max(count, 1)
+            for start in range(0, count, step):
+                self.wfile.write(pattern(start, min(start + step, count)))
+                time.sleep(0.05 if slow else 0)
+        elif mode in ("short", "corrupt"):
+            self.head(count)
+            self.wfile.write(pattern(0, count // 2))
+            if mode == "corrupt":  # an application data record written past TLS
+                with socket.socket(fileno=os.dup(self.connection.fileno())) as raw:
+                    raw.sendall(b"\x17\x03\x03\x00\x20" + bytes(32))
+        else:
+            self.send_error(404)
+
+    def head(self, length, status=200):
+        if status:
+            self.send_response(status)
+        if length is not None:
+            self.send_header("Content-Length", str(length))
+        self.end_headers()
+
+    def handle(self):
+        with contextlib.suppress(BrokenPipeError, ConnectionResetError, ssl.SSLError):
+            super().handle()  # a stopped download goes away in the middle
+
+
+def certificate(name, *options):
+    subprocess.run(["openssl", "req", "-x509", "-nodes", "-newkey", "ec",
+                    "-pkeyopt", "ec_paramgen_curve:P-256", "-keyout", f"{name}.key",
+                    "-out", f"{name}.crt", *options],
+                   check=True, capture_output=True)
+    os.chmod(f"{name}.key", 0o600)
+    return f"{name}.crt", f"{name}.key"
 
 
 def read(path):
-    try:
-        with open(path, "rb") as f:
-            return f.read()
-    except OSError:
-        return None
-
-
-def is_trusted(certificate):
-    body = certificate.split(b"\n")[1]  # first line of the base64 text
-    bundle = read(SYSTEM_BUNDLE) or b""
-    return read(TRUSTED_CA) == certificate and body in bundle
+    with contextlib.suppress(OSError), open(path, "rb") as f:
+        return f.read()
 
 
 def test_ca():
     """The authority's (certificate, key) files, made and trusted by the system when needed."""
     os.makedirs(CA_DIR, mode=0o700, exist_ok=True)
-    crt, key = os.path.join(CA_DIR, "ca.crt"), os.path.join(CA_DIR, "ca.key")
-    with open(os.path.join(CA_DIR, "lock"), "w") as lock:
+    with open(f"{CA_DIR}/lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
+        crt, key = f"{CA_DIR}/ca.crt", f"{CA_DIR}/ca.key"
         if read(crt) is None or read(key) is None:
-            with open(os.path.join(CA_DIR, "ca.cnf"), "w") as config:
-                config.write(
-                    "[req]\ndistinguished_name = dn\nx509_extensions = ca\nprompt = no\n"
-                    "[dn]\nCN = Doxly Installer test authority (localhost only)\n"
-                    "[ca]\nbasicConstraints = critical, CA:true, pathlen:0\n"
-                    "keyUsage = critical, keyCertSign, cRLSign\n"
-                    "nameConstraints = critical, permitted;DNS:localhost\n"
-                    "subjectKeyIdentifier = hash\n")
-            openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
-                    "-nodes", "-days", "3650", "-config", "ca.cnf", "-keyout", "ca.key.new",
-                    "-out", "ca.crt.new", cwd=CA_DIR)
-            os.chmod(os.path.join(CA_DIR, "ca.key.new"), 0o600)
-            os.replace(os.path.join(CA_DIR, "ca.key.new"), key)
-            os.replace(os.path.join(CA_DIR, "ca.crt.new"), crt)
-        certificate = read(crt)
-        if not is_trusted(certificate):
-            with open(TRUSTED_CA, "wb") as trusted:
-                trusted.write(certificate)
-            subprocess.run(["update-ca-certificates"], check=True, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
+            certificate(f"{CA_DIR}/ca", "-days", "3650",
+                        "-subj", "/CN=Doxly Installer test authority (localhost only)",
+                        "-addext", "basicConstraints=critical,CA:true,pathlen:0",
+                        "-addext", "keyUsage=critical,keyCertSign,cRLSign",
+                        "-addext", "nameConstraints=critical,permitted;DNS:localhost")
+        bundle = read("/etc/ssl/certs/ca-certificates.crt") or b""
+        if read(TRUSTED_CA) != read(crt) or read(crt).split(b"\n")[1] not in bundle:
+            shutil.copyfile(crt, TRUSTED_CA)
+            subprocess.run(["update-ca-certificates"], check=True, capture_output=True)
     return crt, key
-
-
-def localhost_certificate(ca_crt, ca_key, folder):
-    """A fresh server certificate for localhost, signed by the test authority."""
-    with open(os.path.join(folder, "server.cnf"), "w") as config:
-        config.write("basicConstraints = CA:false\nkeyUsage = critical, digitalSignature\n"
-                     "extendedKeyUsage = serverAuth\nsubjectAltName = DNS:localhost\n")
-    openssl("req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
-            "-subj", "/CN=localhost", "-keyout", "server.key", "-out", "server.csr", cwd=folder)
-    openssl("x509", "-req", "-in", "server.csr", "-CA", ca_crt, "-CAkey", ca_key,
-            "-CAcreateserial", "-CAserial", "ca.srl", "-days", "2", "-extfile", "server.cnf",
-            "-out", "server.crt", cwd=folder)
-    return os.path.join(folder, "server.crt"), os.path.join(folder, "server.key")
 
 
 @contextlib.contextmanager
@@ -98,55 +107,38 @@ def https_server(files=None):
     """Yields (base address, authority certificate file) while the server runs."""
     ca_crt, ca_key = test_ca()
     with tempfile.TemporaryDirectory(prefix="doxly-https-") as folder:
-        crt, key = localhost_certificate(ca_crt, ca_key, folder)
-        port_file = os.path.join(folder, "port")
-        command = [sys.executable, os.path.join(HERE, "https_server.py"), "--cert", crt,
-                   "--key", key, "--port-file", port_file]
-        if files:
-            command += ["--files", files]
-        server = subprocess.Popen(command)
+        Handler.files = files
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        server.daemon_threads = True
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*certificate(
+            f"{folder}/server", "-days", "2", "-subj", "/CN=localhost", "-CA", ca_crt,
+            "-CAkey", ca_key, "-addext", "basicConstraints=CA:false",
+            "-addext", "keyUsage=critical,digitalSignature",
+            "-addext", "extendedKeyUsage=serverAuth", "-addext", "subjectAltName=DNS:localhost"))
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
         try:
-            deadline = time.monotonic() + STARTUP_TIMEOUT
-            while read(port_file) is None:
-                if server.poll() is not None or time.monotonic() > deadline:
-                    raise RuntimeError("the HTTPS test server did not start")
-                time.sleep(0.05)
-            yield f"https://localhost:{int(read(port_file))}", ca_crt
+            yield f"https://localhost:{server.server_address[1]}", ca_crt
         finally:
-            server.terminate()
-            try:
-                server.wait(5)
-            except subprocess.TimeoutExpired:
-                server.kill()
-                server.wait()
+            server.shutdown()
+            server.server_close()
 
 
 def main():
-    parser = argparse.ArgumentParser(
-        usage="%(prog)s [--files DIR] [--expect-output REGEX] -- COMMAND [ARGUMENTS...]")
-    parser.add_argument("--files")
-    parser.add_argument("--expect-output")
-    parser.add_argument("command", nargs=argparse.REMAINDER)
-    args = parser.parse_args()
-    command = args.command[1:] if args.command[:1] == ["--"] else args.command
-    if not command:
-        parser.error("no command given")
+    split = sys.argv.index("--")
+    expected = sys.argv[2] if split == 3 and sys.argv[1] == "--expect-output" else None
     # A CTest time-out sends SIGTERM: leave through the finally blocks, which stop the server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-
-    with https_server(args.files) as (address, ca_crt):
-        environment = dict(os.environ, DOXLY_TEST_SERVER=address, DOXLY_TEST_CA=ca_crt)
-        command = [argument.replace("{server}", address) for argument in command]
-        if args.expect_output is None:
-            return subprocess.run(command, env=environment).returncode
-        result = subprocess.run(command, env=environment, stdout=subprocess.PIPE, text=True)
+    with https_server() as (address, _):
+        command = [argument.replace("{server}", address) for argument in sys.argv[split + 1:]]
+        result = subprocess.run(command, env=dict(os.environ, DOXLY_TEST_SERVER=address),
+                                stdout=subprocess.PIPE if expected else None, text=True)
+    if expected:
         print(result.stdout, end="")
-        if result.returncode != 0:
-            return result.returncode
-        if not re.fullmatch(args.expect_output, result.stdout):
-            print(f"the output does not match: {args.expect_output}", file=sys.stderr)
-            return 1
-        return 0
+        if result.returncode == 0 and not re.fullmatch(expected, result.stdout):
+            sys.exit(f"the output does not match: {expected}")
+    return result.returncode
 
 
 if __name__ == "__main__":
