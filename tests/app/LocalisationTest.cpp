@@ -34,7 +34,6 @@ std::string listed(const char* text, const char16_t* language) {
 
 TEST(RealTranslations, UserLanguageOrTheFirstEnglishLines) {
     const TextTable german = realTable(u"de");
-    EXPECT_EQ(german.size(), 11u);
     EXPECT_EQ(toUtf8(german.at(u"close")), "Schließen");
     EXPECT_EQ(toUtf8(german.at(u"startingInstallation")), "Die Installation wird gestartet...");
     EXPECT_EQ(toUtf8(realTable(u"fr").at(u"errorWhileDownloading")),
@@ -48,26 +47,24 @@ TEST(RealTranslations, UserLanguageOrTheFirstEnglishLines) {
         EXPECT_EQ(listed(realTable(language)), listed(english)) << toUtf8(language);
 }
 
-// Precedence, case and the four filters are also checked by the xhtml-dump cases.
-TEST(TranslationLines, MalformedLinesAreIgnoredAndBlanksAroundTheEqualsSignDropped) {
-    EXPECT_EQ(listed("en.a=one\r\nen.b = two\nen.c\t=\t three \t\r\nen.noEquals\r\n"
-                     "en.=empty key\r\n\r\n   \r\nenglish = x\r\nen.empty =\r\n"
-                     "  en.indented = kept\r\nen.two words = kept\r\n",
+// Precedence, letter case, malformed lines and the four filters are in the xhtml-dump cases.
+TEST(TranslationLines, LanguageIsThePrefixUpToTheDotAndBlanksAroundTheTextGo) {
+    EXPECT_EQ(listed("en.c\t=\t three \t\r\nenglish = x\r\nen.empty =\r\n  en.indented = kept\r\n"
+                     "en.two words = kept\r\n",
                      u"en"),
-              "a=one\nb=two\nc=three\nempty=\nindented=kept\ntwo words=kept\n");
-    EXPECT_EQ(listed("deu.c = deu\nd.e = d\nde.a = de\nde.a = last\n", u"de"), "a=last\n");
+              "c=three\nempty=\nindented=kept\ntwo words=kept\n");
+    EXPECT_EQ(listed("deu.c = deu\nd.e = d\nde.a = de\n", u"de"), "a=de\n");
 
     TextTable table = parsed(u"en.install = Install", u"en");
     EXPECT_EQ(toUtf8(translate(table, u"install") + translate(table, u"nothing")), "Install");
     EXPECT_EQ(listed(table), "install=Install\nnothing=\n") << "a missing key is added empty";
 }
 
-TEST(Placeholders, KnownKeysAreReplacedOnceUnknownAndUnclosedOnesKept) {
+// Known keys, unknown ones and an unclosed one at the end are in the xhtml-dump page case.
+TEST(Placeholders, ReplacedOnceWhereClosedUnclosedOnesKept) {
     const TextTable sample = {{u"a", u"A"}, {u"self", u"{lang/self}"}};
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"<h1>{lang/a}</h1>{lang/a}{lang/b} {lang/ a}!", "<h1>A</h1>A{lang/b} {lang/ a}!"},
-        {"x {lang/a and more {lang/a", "x {lang/a and more {lang/a"},
         {"{lang/{lang/a}}", "{lang/{lang/a}}"},
         {"x {lang/a and {lang/a} {lang/a}", "x {lang/a and {lang/a} A"},
         {"{lang/self}{lang/a}", "{lang/self}A"}};
@@ -78,9 +75,8 @@ TEST(Placeholders, KnownKeysAreReplacedOnceUnknownAndUnclosedOnesKept) {
 }
 
 TEST(Placeholders, RealPageHasNoneLeftAfterThePagePasses) {
-    const ZString page = resourceFileText("installer.xhtml");
-    const ZString german = substitutePagePlaceholders(page, realTable(u"de"));
+    const ZString german =
+        substitutePagePlaceholders(resourceFileText("installer.xhtml"), realTable(u"de"));
     EXPECT_EQ(german.find(0, u"{lang"), -1) << toUtf8(german);
     EXPECT_NE(german.find(0, u"Benutzerdefiniert"), -1);
-    EXPECT_EQ(substitutePagePlaceholders(page, TextTable()), page);
 }

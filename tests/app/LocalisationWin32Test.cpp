@@ -20,5 +20,4 @@ TEST(UserLocale, LanguageFollowsTheLocaleAndPicksTheProgramsTable) {
     TextTable expected;
     parseTranslations(expected, resourceFileText("i18n.txt"), userLanguage());
     EXPECT_EQ(table, expected);
-    EXPECT_EQ(table.size(), 11u);
 }

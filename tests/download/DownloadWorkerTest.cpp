@@ -3,24 +3,22 @@
 #include "download/DownloadWorker.h"
 
 #include "app/MachineFacts.h"
-#include "tests/EnvironmentVariable.h"
 #include "tests/base/ZStringPrinter.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int32_t ChunkSize = 8192;
-constexpr ULONGLONG TimeoutMs = 20000;
 
 // The bytes the test server sends: byte i is the top byte of i * 2654435761.
 std::string pattern(uint32_t count) {
@@ -35,19 +33,16 @@ std::string fileBytes(const ZString& path) {
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
-// The worker's target follows TMP, which the cases point at a folder of their own.
-ZString testFolder() {
-    static const ZString folder // taken before any case changes TMP
-        = ZString::format(u"%s\\doxly-download-test-%d", tempFolder(),
-                          static_cast<int>(GetCurrentProcessId()));
-    return folder;
-}
+// The worker's target follows TMP, which the cases point at a folder of their own, named before
+// any case changes TMP.
+const ZString testFolder = ZString::format(u"%s\\doxly-download-test-%d", tempFolder(),
+                                           static_cast<int>(GetCurrentProcessId()));
 
-class DownloadTest : public testing::Test {
+class Download : public testing::Test {
 protected:
     void SetUp() override {
-        CreateDirectoryW(testFolder().w_str(), nullptr);
-        SetEnvironmentVariableW(L"TMP", testFolder().w_str());
+        CreateDirectoryW(testFolder.w_str(), nullptr);
+        SetEnvironmentVariableW(L"TMP", testFolder.w_str());
     }
 
     void TearDown() override {
@@ -55,18 +50,19 @@ protected:
         if (!finished())
             state_.release(); // a worker that never ends keeps using the record
         DeleteFileW(target_.w_str());
-        RemoveDirectoryW(testFolder().w_str());
+        RemoveDirectoryW(testFolder.w_str());
     }
 
-    template <typename Condition> static bool soon(Condition condition) {
-        const ULONGLONG deadline = GetTickCount64() + TimeoutMs;
-        while (!condition() && GetTickCount64() < deadline)
+    // Polls the record until the condition holds or the time is up.
+    template <typename Condition> bool soon(Condition condition) {
+        const ULONGLONG deadline = GetTickCount64() + 20000;
+        while (!condition(state_->snapshot()) && GetTickCount64() < deadline)
             Sleep(2);
-        return condition();
+        return condition(state_->snapshot());
     }
 
     bool finished() {
-        return soon([this] { return !state_->snapshot().running; });
+        return soon([](const DownloadSnapshot& now) { return !now.running; });
     }
 
     DownloadSnapshot download(const ZString& url) {
@@ -74,8 +70,6 @@ protected:
         EXPECT_TRUE(finished()) << "the worker did not finish";
         return state_->snapshot();
     }
-
-    void leaveOldFile() { std::ofstream(toUtf8(target_)) << "left by an earlier attempt"; }
 
     // "error received/total" and "target" when the result is the target file.
     std::string outcome(const DownloadSnapshot& done) const {
@@ -85,15 +79,14 @@ protected:
     }
 
     ZString url(const char16_t* path) const {
-        return environmentVariable(L"DOXLY_TEST_SERVER").value_or(u"<no server>") + path;
+        return ZString(_wgetenv(L"DOXLY_TEST_SERVER")) + path;
     }
 
-    const ZString target_ = testFolder() + u"\\doxly-creator.exe";
+    const ZString target_ = testFolder + u"\\doxly-creator.exe";
     std::unique_ptr<DownloadState> state_ = std::make_unique<DownloadState>();
 };
 
-using Download = DownloadTest;
-using Offline = DownloadTest;
+using Offline = Download;
 
 TEST_F(Download, ServedBytesArriveWhole) {
     EXPECT_EQ(outcome(download(url(u"/file/300007"))), "0 300007/300007 target");
@@ -104,31 +97,8 @@ TEST_F(Download, ServedBytesArriveWhole) {
     EXPECT_EQ(fileBytes(target_), pattern(5000));
 }
 
-TEST_F(Download, ProgressIsPublishedWhileTheBodyArrives) {
-    for (const bool announced : {true, false}) {
-        SCOPED_TRACE(announced ? "with Content-Length" : "without Content-Length");
-        const int32_t size = 12 * ChunkSize + 100;
-        ASSERT_TRUE(
-            startDownload(*state_, url(announced ? u"/slow/98404" : u"/slow-nolength/98404")));
-        std::vector<int32_t> seen{0};
-        soon([&] {
-            const DownloadSnapshot now = state_->snapshot();
-            if (seen.back() != now.received) {
-                EXPECT_GT(now.received, seen.back());
-                EXPECT_EQ(now.total, announced ? size : 0);
-                seen.push_back(now.received);
-            }
-            return !now.running;
-        });
-        EXPECT_EQ(outcome(state_->snapshot()),
-                  announced ? "0 98404/98404 target" : "0 98404/0 target");
-        // The slow body comes one chunk per 50 ms, so nearly every chunk shows.
-        EXPECT_GE(seen.size(), 7u);
-    }
-}
-
 TEST_F(Download, FailuresLeaveNoResult) {
-    leaveOldFile();
+    std::ofstream(toUtf8(target_)) << "left by an earlier attempt";
     EXPECT_EQ(outcome(download(url(u"/missing"))), "5 0/0 ");
     EXPECT_EQ(fileBytes(target_), "<missing>") << "the old file goes before the request";
     // No server listens on port 1; the legacy addresses once had a blank before the colon.
@@ -137,29 +107,36 @@ TEST_F(Download, FailuresLeaveNoResult) {
 
     EXPECT_EQ(outcome(download(url(u"/short/300000"))), "9 150000/300000 ");
     EXPECT_EQ(fileBytes(target_), pattern(150000)) << "the partial file stays";
-    EXPECT_EQ(outcome(download(url(u"/empty"))), "9 0/0 ");
-    EXPECT_EQ(outcome(download(url(u"/empty-nolength"))), "9 0/0 ");
+    EXPECT_EQ(outcome(download(url(u"/file/0"))), "9 0/0 ");
+    EXPECT_EQ(outcome(download(url(u"/nolength/0"))), "9 0/0 ");
     const DownloadSnapshot corrupt = download(url(u"/corrupt/300000"));
-    EXPECT_EQ(corrupt.error, DownloadReadFailed);
+    EXPECT_EQ(outcome(corrupt), "6 " + std::to_string(corrupt.received) + "/300000 ");
     EXPECT_LE(corrupt.received, 150000);
-    EXPECT_EQ(corrupt.received % ChunkSize, 0) << "only whole chunks arrived before the failure";
-    EXPECT_EQ(corrupt.resultPath, u"");
 
     const HANDLE held =
         CreateFileW(target_.w_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     EXPECT_EQ(outcome(download(url(u"/file/1000"))), "7 0/1000 ");
     CloseHandle(held);
     // CTest's folder whose doxly-creator.exe leads to /dev/full.
-    const std::optional<ZString> fullDisk = environmentVariable(L"DOXLY_TEST_FULL_DISK");
+    const wchar_t* fullDisk = _wgetenv(L"DOXLY_TEST_FULL_DISK");
     ASSERT_TRUE(fullDisk) << "DOXLY_TEST_FULL_DISK is not set: CTest sets it";
-    SetEnvironmentVariableW(L"TMP", fullDisk->w_str());
+    SetEnvironmentVariableW(L"TMP", fullDisk);
     EXPECT_EQ(outcome(download(url(u"/file/300000"))), "8 0/300000 ");
 }
 
-TEST_F(Download, StopEndsTheTransferBeforeTheNextReadAndAllowsTheNextAttempt) {
+TEST_F(Download, ProgressIsPublishedAndStopEndsTheTransferBeforeTheNextRead) {
     // 4 MB at one chunk per 50 ms would take 25 s.
     ASSERT_TRUE(startDownload(*state_, url(u"/slow/4000000")));
-    soon([this] { return state_->snapshot().received >= 3 * ChunkSize; });
+    std::vector<int32_t> seen{0};
+    soon([&](const DownloadSnapshot& now) {
+        if (seen.back() != now.received) {
+            EXPECT_GT(now.received, seen.back());
+            EXPECT_EQ(now.total, 4000000);
+            seen.push_back(now.received);
+        }
+        return now.received >= 8 * ChunkSize;
+    });
+    EXPECT_GE(seen.size(), 5u) << "nearly every chunk should show";
     EXPECT_FALSE(startDownload(*state_, url(u"/file/1000"))) << "a second worker started";
     {
         DownloadLock hold(*state_);
@@ -172,7 +149,6 @@ TEST_F(Download, StopEndsTheTransferBeforeTheNextReadAndAllowsTheNextAttempt) {
     EXPECT_LT(GetTickCount64() - stopped, 2000u);
     const DownloadSnapshot done = state_->snapshot();
     EXPECT_EQ(outcome(done), "0 " + std::to_string(done.received) + "/4000000 ");
-    EXPECT_GE(atStop, 3 * ChunkSize);
     EXPECT_LE(done.received - atStop, ChunkSize) << "more than the read under way";
 
     // The record serves the next attempt, which replaces the stopped one's partial file.
@@ -181,9 +157,9 @@ TEST_F(Download, StopEndsTheTransferBeforeTheNextReadAndAllowsTheNextAttempt) {
 }
 
 TEST_F(Offline, NoConnectionFailsBeforeAnyRequest) {
-    if (!environmentVariable(L"DOXLY_TEST_OFFLINE"))
+    if (!_wgetenv(L"DOXLY_TEST_OFFLINE"))
         GTEST_SKIP() << "needs a machine without network: download_tests_offline runs it";
-    leaveOldFile();
+    std::ofstream(toUtf8(target_)) << "left by an earlier attempt";
     EXPECT_EQ(outcome(download(u"https://localhost:1/file/10")), "2 0/0 ");
     EXPECT_EQ(fileBytes(target_), "<missing>");
 }

@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
-"""Runs a command while a local HTTPS server for the download tests listens (standard library).
+"""Usage: with_https_server.py [--expect-output REGEX] -- COMMAND [ARGUMENTS...]
 
-Usage: with_https_server.py [--expect-output REGEX] -- COMMAND [ARGUMENTS...]
-
-The command sees DOXLY_TEST_SERVER=https://localhost:PORT, and "{server}" in its arguments the
-same address. Exits with its status, or 1 when its output does not match REGEX. The server's
-certificate is signed by a test authority made on first use and trusted by the system (Wine
-trusts only that); it may sign for localhost only. Needs root.
+Runs COMMAND while a local HTTPS server listens; it sees the server's address in DOXLY_TEST_SERVER
+and for "{server}" in its arguments. Exits with its status, or 1 when its output does not match
+REGEX. The certificate's authority, made on first use for localhost only, is trusted by the
+system (Wine trusts only that). Needs root.
 """
 import contextlib, fcntl, http.server, os, re, shutil, signal, socket, ssl
 import subprocess, sys, tempfile, threading, time
@@ -26,30 +24,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     # Paths, N being a byte count: /file/N and /nolength/N, N pattern bytes with and without
-    # Content-Length; /slow/N and /slow-nolength/N, the same 8192 bytes every 50 ms; /short/N and
-    # /corrupt/N announce N bytes, send half of them, then close or send an undecryptable record;
-    # /empty and /empty-nolength; /redirect/N to /file/N; /files/NAME from the folder `files`.
+    # Content-Length; /slow/N, the same 8192 bytes every 50 ms; /short/N and /corrupt/N announce
+    # N bytes, send half of them, then close or send an undecryptable record; /redirect/N to
+    # /file/N; /files/NAME from the folder `files`.
     def do_GET(self):
         mode, _, argument = self.path[1:].partition("/")
         count = int(argument) if argument.isdigit() else 0
         file = os.path.join(self.files or "/nonexistent", os.path.basename(argument))
         if mode == "files" and os.path.isfile(file):
             with open(file, "rb") as source:
-                self.head(os.fstat(source.fileno()).st_size)
+                self.head(200, os.fstat(source.fileno()).st_size)
                 shutil.copyfileobj(source, self.wfile, 1 << 20)
         elif mode == "redirect":
-            self.send_response(302)
-            self.send_header("Location", f"/file/{count}")
-            self.head(0, status=None)
-        elif mode in ("file", "nolength", "empty", "empty-nolength", "slow", "slow-nolength"):
-            self.head(None if mode.endswith("nolength") else count)
-            slow = mode.startswith("slow")
-            step = 8192 if slow else max(count, 1)
+            self.head(302, 0, f"/file/{count}")
+        elif mode in ("file", "nolength", "slow"):
+            self.head(200, None if mode == "nolength" else count)
+            step = 8192 if mode == "slow" else max(count, 1)
             for start in range(0, count, step):
                 self.wfile.write(pattern(start, min(start + step, count)))
-                time.sleep(0.05 if slow else 0)
+                time.sleep(0.05 if mode == "slow" else 0)
         elif mode in ("short", "corrupt"):
-            self.head(count)
+            self.head(200, count)
             self.wfile.write(pattern(0, count // 2))
             if mode == "corrupt":  # an application data record written past TLS
                 with socket.socket(fileno=os.dup(self.connection.fileno())) as raw:
@@ -57,9 +52,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.send_error(404)
 
-    def head(self, length, status=200):
-        if status:
-            self.send_response(status)
+    def head(self, status, length, location=None):
+        self.send_response(status)
+        if location:
+            self.send_header("Location", location)
         if length is not None:
             self.send_header("Content-Length", str(length))
         self.end_headers()
