@@ -15,7 +15,7 @@ TEST(InstallerPage, ParsesIntoTheTreeOfThePage) {
     const auto root =
         parseDocument(substitutePagePlaceholders(resourceFileText("installer.xhtml"), table));
     EXPECT_EQ(
-        outlineChildren(*root),
+        outline(*root),
         "body(style=width:100%; -c-background-gradient: #FFF #EEE vertical; text-align:center; "
         "color:#333; vertical-align-content:middle; padding:5px)["
         "\"\r\n\t\" div[img(src=logo.png,width=50,height=50)] "

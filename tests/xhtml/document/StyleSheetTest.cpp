@@ -1,3 +1,4 @@
+// The committed xhtml-dump sheet cases hold the selector forms and a sheet wrapped in a comment.
 #include "xhtml/document/StyleSheet.h"
 #include "tests/xhtml/document/StyleTargets.h"
 #include "xhtml/document/Cascade.h"
@@ -14,72 +15,39 @@ namespace {
 using P = PropertyId;
 using Strings = std::vector<std::string>;
 
-std::string describe(const StyleSelector& selector) {
-    return "tag=" + toUtf8(selector.tagName) + " id=" + toUtf8(selector.id) +
-           " class=" + toUtf8(selector.className) + " state=" + std::to_string(selector.state);
-}
-
-StyleSelector selector(const char16_t* text) {
-    StyleSelector out;
-    parseSelector(out, text, 0);
-    return out;
-}
-
 StyleRuleList sheet(const char16_t* text) {
     StyleRuleList rules;
     parseStyleSheet(rules, text);
     return rules;
 }
 
+// Each rule's selector as "tag #id .class :state".
 Strings selectors(const char16_t* text) {
     Strings out;
-    for (const StyleRule& rule : sheet(text))
-        out.push_back(describe(rule.selector));
+    for (const StyleRule& rule : sheet(text)) {
+        const StyleSelector& selector = rule.selector;
+        out.push_back(toUtf8(selector.tagName) + " #" + toUtf8(selector.id) + " ." +
+                      toUtf8(selector.className) + " :" + std::to_string(selector.state));
+    }
     return out;
 }
 
-TEST(Selectors, TagThenClassOrIdThenState) {
-    const std::pair<const char16_t*, const char*> cases[] = {
-        {u"td.cell : lbd", "tag=td id= class=cell state=2"},
-        {u"p.x#y", "tag=p id= class=x#y state=0"},
-        {u"a:hoover", "tag=a id= class= state=1"},
-        {u"a:MO", "tag=a id= class= state=1"},
-        {u"a:leftbuttondown", "tag=a id= class= state=2"},
-        {u"a:rbd", "tag=a id= class= state=3"},
-        {u"a:hover2", "tag=a id= class= state=0"},
-        {u"a: hov er", "tag=a id= class= state=0"},
-    };
-    for (const auto& [text, described] : cases)
-        EXPECT_EQ(describe(selector(text)), described) << toUtf8(text);
-
+// A state is a whole word, after the ":" and white space.
+TEST(Selectors, StatesAndWhereReadingStops) {
+    EXPECT_EQ(selectors(u"td.cell : lbd {} a:hoover {} a:hover2 {} a: hov er {}"),
+              (Strings{"td # .cell :2", "a # . :1", "a # . :0", "a # . :0"}));
     StyleSelector read;
     const ZString text = u"a:hover , .x";
     EXPECT_EQ(parseSelector(read, text, 0), 8);
     EXPECT_EQ(parseSelector(read, text, 99), text.length());
     EXPECT_EQ(parseSelector(read, text, -3), 8);
-    EXPECT_EQ(parseSelector(read, u"div  span", 0), 5);
-}
-
-TEST(Selectors, MatchEveryGivenPartIgnoringCase) {
-    EXPECT_EQ(splitClassList(u" a;b,c:d  e"), (std::vector<ZString>{u"a", u"b", u"c", u"d", u"e"}));
-    const std::vector<ZString> classes = {u"Primary", u"wide"};
-    EXPECT_TRUE(selectorMatches(selector(u"#main"), Normal, u"div", u"Main", classes));
-    EXPECT_TRUE(selectorMatches(selector(u"DIV.primary"), Normal, u"div", u"", classes));
-    EXPECT_FALSE(selectorMatches(selector(u"div.wide"), Normal, u"p", u"", classes));
-    EXPECT_FALSE(selectorMatches(selector(u"#other"), Normal, u"div", u"main", classes));
-    EXPECT_FALSE(selectorMatches(selector(u".wide"), Normal, u"div", u"", {}));
-    EXPECT_FALSE(selectorMatches(selector(u"a"), Hover, u"a", u"", {}));
-    EXPECT_FALSE(selectorMatches(selector(u"a"), Current, u"a", u"", {}));
 }
 
 TEST(StyleSheets, SelectorsOfOneRuleShareOneCountedDefinition) {
     StyleRuleList rules = sheet(u"a, b, c { width:1 } d { width:2 }");
     ASSERT_EQ(rules.size(), 4u);
-    EXPECT_EQ(rules[0].definition.get(), rules[2].definition.get());
     IPtr<StyleDef> kept = rules[0].definition;
     EXPECT_EQ(kept->refCount(), 4);
-    parseStyleSheet(rules, u"a { width:1 }");
-    EXPECT_NE(rules[4].definition.get(), kept.get());
     rules.clear();
     EXPECT_EQ(kept->refCount(), 1);
 }
@@ -88,7 +56,7 @@ TEST(StyleSheets, ReadingStopsAtWhatItCannotRead) {
     for (const char16_t* text :
          {u"a { } 1b { } c { }", u"a { } -x { }", u"a { } /* note */ b { }",
           u"a { } b { color:blue", u"a { } b", u"<!-- a { } --> b { }", u"<!--a{}"})
-        EXPECT_EQ(selectors(text), Strings{"tag=a id= class= state=0"}) << toUtf8(text);
+        EXPECT_EQ(selectors(text), Strings{"a # . :0"}) << toUtf8(text);
     for (const char16_t* text : {u"@media screen { a { } }", u"<!--", u"", u" \r\n\t "})
         EXPECT_TRUE(sheet(text).empty()) << toUtf8(text);
 }
@@ -96,8 +64,7 @@ TEST(StyleSheets, ReadingStopsAtWhatItCannotRead) {
 // An empty selector would match every element of the document.
 TEST(StyleSheets, SelectorsThatNameNothingAreDropped) {
     EXPECT_EQ(selectors(u"a, { color:red } b,,:hover , { } *, {}"),
-              (Strings{"tag=a id= class= state=0", "tag=b id= class= state=0",
-                       "tag=* id= class= state=0"}));
+              (Strings{"a # . :0", "b # . :0", "* # . :0"}));
 }
 
 // An element as the builder leaves it before the cascade: tag, id, class and inline styles.
@@ -119,11 +86,9 @@ void cascade(const StyleRuleList& rules, RecordingStyleTarget& target) {
 
 TEST(Cascade, LaterRuleWinsInlineStyleWinsAndEachStateFillsItsOwnMap) {
     const StyleRuleList rules =
-        sheet(u"a { color:#111 } #m { color:#222 } a { color:#333; width:5 }"
+        sheet(u"a { width:1 } #M { width:2 } #n { top:1 } a { color:#333; width:5 }"
               u"a:hover { color:red } a:lbd { color:lime }");
     RecordingStyleTarget link = element(u"a", u"m");
-    cascade(rules, link);
-    EXPECT_EQ(link.at(P::Color), StyleValue::color(0x00333333));
     link.maps.set(P::StyleText, StyleValue::string(u"color:blue"), Normal);
     link.maps.set(P::StyleText, StyleValue::string(u"underline-me:1; width:6"), RightDown);
     cascade(rules, link);
@@ -138,14 +103,13 @@ TEST(Cascade, LaterRuleWinsInlineStyleWinsAndEachStateFillsItsOwnMap) {
 TEST(Cascade, MatchesOnTheClassListAndTheFirstSelectorOfACompound) {
     const StyleRuleList rules = sheet(u".y { width:1 } .X { height:2 } .a.b { color:red } "
                                       u"div span { top:3 } * { left:4 }");
-    RecordingStyleTarget span = element(u"span", u"", u"x  y a");
+    RecordingStyleTarget span = element(u"span", u"", u"x;y,a");
     RecordingStyleTarget div = element(u"div");
     RecordingStyleTarget bare;
     for (RecordingStyleTarget* target : {&span, &div, &bare})
         cascade(rules, *target);
     EXPECT_EQ(span.listing(),
-              "TagName string span, Height int 2, Width int 1, Class string x  y a, "
-              "Left int 4");
+              "TagName string span, Height int 2, Width int 1, Class string x;y,a, Left int 4");
     EXPECT_EQ(div.listing(), "TagName string div, Top int 3, Left int 4");
     EXPECT_EQ(bare.listing(), "Left int 4");
 }

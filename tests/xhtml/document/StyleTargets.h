@@ -4,11 +4,9 @@
 #include "xhtml/document/IStyleTarget.h"
 #include "xhtml/document/StyleMaps.h"
 
-#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace xhtml {
 
@@ -28,41 +26,28 @@ inline void PrintTo(const StyleValue& value, std::ostream* os) {
         << (value.hasFlag(StyleValue::kNumericPosition) ? " #" : "");
 }
 
-inline void PrintTo(PropertyId id, std::ostream* os) {
-    *os << propertyName(id);
-}
-
 inline StyleValue percent(int value) {
     StyleValue length = StyleValue::integer(value);
     length.addFlag(StyleValue::kPercent);
     return length;
 }
 
-// Keeps per-state maps as a view does (a state falls back to Normal); the font size a view
-// would inherit from its ancestors can be given.
+// Keeps per-state maps as a view does: a state falls back to Normal.
 class RecordingStyleTarget : public IStyleTarget {
 public:
     void setProperty(PropertyId id, const StyleValue& value, StyleState state) override {
         maps.set(id, value, state);
     }
     bool getProperty(PropertyId id, StyleValue& out, StyleState state) const override {
-        if (const StyleValue* own = maps.findWithFallback(id, state))
+        const StyleValue* own = maps.findWithFallback(id, state);
+        if (own)
             out = *own;
-        else if (id == PropertyId::FontSize && inheritedFontSize)
-            out = StyleValue::integer(*inheritedFontSize);
-        else
-            return false;
-        return true;
+        return own != nullptr;
     }
     const StyleValue* findInStyleMap(PropertyId id, StyleState state) const override {
         return maps.find(id, state);
     }
 
-    // What the map of the state holds for the key; empty when nothing.
-    StyleValue at(PropertyId id, StyleState state = Normal) const {
-        const StyleValue* value = maps.find(id, state);
-        return value ? *value : StyleValue();
-    }
     // The state's map in key order as "Key value, ...", each value as PrintTo writes it.
     std::string listing(StyleState state = Normal) const {
         std::ostringstream out;
@@ -72,16 +57,8 @@ public:
         }
         return out.str();
     }
-    // The keys of the state's map, in increasing order.
-    std::vector<PropertyId> keys(StyleState state = Normal) const {
-        std::vector<PropertyId> out;
-        for (const auto& entry : *maps.map(state))
-            out.push_back(entry.first);
-        return out;
-    }
 
     StyleMaps maps;
-    std::optional<int> inheritedFontSize;
 };
 
 } // namespace xhtml
