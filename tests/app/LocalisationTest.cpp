@@ -1,8 +1,11 @@
 #include "app/Localisation.h"
 #include "tests/ResourceFiles.h"
+#include "tests/base/ZStringPrinter.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <regex>
 #include <string>
 #include <utility>
 
@@ -80,3 +83,20 @@ TEST(Placeholders, RealPageHasNoneLeftAfterThePagePasses) {
     EXPECT_EQ(german.find(0, u"{lang"), -1) << toUtf8(german);
     EXPECT_NE(german.find(0, u"Benutzerdefiniert"), -1);
 }
+
+#ifdef _WIN32
+// CTest also runs this once per locale (tests/app/CMakeLists.txt), naming the language that locale
+// must give.
+TEST(UserLocale, LanguageFollowsTheLocaleAndPicksTheProgramsTable) {
+    const std::string language = toUtf8(userLanguage());
+    EXPECT_TRUE(std::regex_match(language, std::regex("[a-z]{2,3}"))) << language;
+    if (const char* expected = std::getenv("DOXLY_EXPECTED_LANGUAGE")) {
+        EXPECT_EQ(language, expected);
+    }
+    TextTable table;
+    loadTranslations(table);
+    TextTable expected;
+    parseTranslations(expected, resourceFileText("i18n.txt"), userLanguage());
+    EXPECT_EQ(table, expected);
+}
+#endif

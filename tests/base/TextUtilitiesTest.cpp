@@ -23,23 +23,20 @@ List lines(const char16_t* text, bool trim, bool keepEmpty) {
 
 } // namespace
 
-TEST(TextSplit, EmptyPartsAreKeptOnlyOnRequestAndTestedBeforeTrimming) {
+TEST(TextSplit, EmptyPartsAreKeptOnRequestTestedBeforeTrimmingAndLinesKeepTheirEnds) {
     EXPECT_EQ(parts(u"a,,b", u",", false, false), (List{u"a", u"b"}));
     EXPECT_EQ(parts(u",a,", u",", true, false), (List{u"", u"a"}));
     EXPECT_EQ(parts(u"a, ,b", u",", false, true), (List{u"a", u"", u"b"}));
     EXPECT_EQ(parts(u"a::b:c::", u"::", true, false), (List{u"a", u"b:c"}));
     // An empty separator once looped forever.
     EXPECT_EQ(parts(u"a b", u"", false, false), (List{u"a b"}));
-}
-
-TEST(TextSplit, LinesKeepTheirEndsUnlessTrimmed) {
     EXPECT_EQ(lines(u"one\r\n\r\ntwo\r\n", true, false), (List{u"one", u"two"}));
     EXPECT_EQ(lines(u"one\r\n  \r\ntwo", true, true), (List{u"one", u"", u"two"}));
     EXPECT_EQ(lines(u"a\r\n\n", false, true), (List{u"a\r\n", u"\n"}));
     EXPECT_TRUE(lines(u"\n", false, false).empty());
 }
 
-TEST(TextUtf8, EachMaximalIllFormedSequenceBecomesOneReplacement) {
+TEST(TextUtf8, RoundTripsAndEachMaximalIllFormedSequenceBecomesOneReplacement) {
     // Stray continuations, bytes that never occur, overlong forms, encoded surrogates and
     // values above U+10FFFF: the lead alone is lost, then each continuation.
     EXPECT_EQ(fromUtf8("a\x80\xC0\xF5\xFF", -1), u"a\uFFFD\uFFFD\uFFFD\uFFFD");
@@ -49,9 +46,6 @@ TEST(TextUtf8, EachMaximalIllFormedSequenceBecomesOneReplacement) {
     // A truncated sequence is one replacement, also at the end of the count.
     EXPECT_EQ(fromUtf8("\xE2\x82x", -1), u"\uFFFDx");
     EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80", 3), u"\uFFFD");
-}
-
-TEST(TextUtf8, ToUtf8RoundTripsUpToU10FFFFAndReplacesLoneSurrogates) {
     const char* text = "x\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
     const std::u16string decoded = fromUtf8(text, -1);
     EXPECT_EQ(decoded, u"x\u00E9\u20AC\U0001F600\U0010FFFF");
