@@ -13,3 +13,5 @@ int dumpSheet(int argc, char** argv);
 int dumpUrl(int argc, char** argv);
 int dumpTranslations(int argc, char** argv);
 int dumpSubstituted(int argc, char** argv);
+int dumpViews(int argc, char** argv);
+int dumpLayout(int argc, char** argv);

@@ -1,6 +1,9 @@
 #include "tools/xhtml-dump/DumpText.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -58,5 +61,55 @@ bool readUtf8File(const char* path, ZString& text) {
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     const std::u16string utf16 = fromUtf8(bytes.data(), static_cast<int>(bytes.size()));
     text = ZString(utf16.data(), static_cast<int>(utf16.size()));
+    return true;
+}
+
+namespace {
+
+std::string formatted(const char* pattern, auto value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+} // namespace
+
+std::string describe(const xhtml::StyleValue& value) {
+    using xhtml::StyleValue;
+    std::string line;
+    switch (value.kind()) {
+    case StyleValue::Kind::String:
+        line = "string " + quoted(value.stringValue());
+        break;
+    case StyleValue::Kind::Bool:
+        line = value.boolValue() ? "bool true" : "bool false";
+        break;
+    case StyleValue::Kind::Int:
+        line = formatted("int %d", value.intValue());
+        break;
+    case StyleValue::Kind::Double:
+        line = formatted("double %g", value.doubleValue());
+        break;
+    case StyleValue::Kind::Color:
+        line = formatted("colour 0x%08X", static_cast<unsigned>(value.colorValue()));
+        break;
+    case StyleValue::Kind::Empty:
+        line = "empty";
+        break;
+    }
+    if (value.hasFlag(StyleValue::kPercent))
+        line += " %";
+    if (value.hasFlag(StyleValue::kNumericPosition))
+        line += " #";
+    return line;
+}
+
+bool readIntArgument(const char* text, int& out) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        return false;
+    out = static_cast<int>(value);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ZString.h"
+#include "xhtml/document/StyleValue.h"
 
 #include <string>
 
@@ -10,6 +11,13 @@
 std::string escaped(const ZString& text);
 // The escaped text in double quotes.
 std::string quoted(const ZString& text);
+
+// A property value as "kind value", then " %" for a percentage and " #" for a numeric
+// background position.
+std::string describe(const xhtml::StyleValue& value);
+
+// A whole decimal number in the int range, as a command-line argument gives it.
+bool readIntArgument(const char* text, int& out);
 
 // A command-line argument (UTF-8) as text.
 ZString argumentText(const char* argument);

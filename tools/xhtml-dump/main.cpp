@@ -21,6 +21,8 @@ constexpr Mode modes[] = {
     {"url", "TEXT [BASE]", dumpUrl},
     {"i18n", "FILE LANG", dumpTranslations},
     {"substitute", "FILE I18N LANG", dumpSubstituted},
+    {"views", "FILE", dumpViews},
+    {"layout", "FILE [--width W] [--height H] [--dpi D]", dumpLayout},
 };
 
 void printUsage(const Mode& mode) {

@@ -1,0 +1,209 @@
+#include "xhtml/views/FormViews.h"
+
+#include "xhtml/views/Dpi.h"
+#include "xhtml/views/ViewContext.h"
+#include "xhtml/views/ViewPlatform.h"
+
+namespace xhtml {
+
+namespace {
+
+ZString stringProperty(const View& view, PropertyId id) {
+    const StyleValue* value = view.findInStyleMap(id, Normal);
+    return value ? value->stringValue() : ZString();
+}
+
+// An integer attribute, or the fallback when it is absent.
+int integerProperty(const View& view, PropertyId id, int fallback) {
+    const StyleValue* value = view.findInStyleMap(id, Normal);
+    return value ? integerOf(*value) : fallback;
+}
+
+FontMetrics metricsOf(const View& view) {
+    return viewPlatform().fontMetrics(view.getFont());
+}
+
+} // namespace
+
+ZString FormElement::getName() const {
+    return stringProperty(*view_, PropertyId::Name);
+}
+
+ZString FormElement::getValue() const {
+    return stringProperty(*view_, PropertyId::Value);
+}
+
+void FormElement::setName(const ZString& name) {
+    view_->setProperty(PropertyId::Name, StyleValue::string(name));
+}
+
+void FormElement::setValue(const ZString& value) {
+    view_->setProperty(PropertyId::Value, StyleValue::string(value));
+    view_->requestUpdate();
+}
+
+void FormElement::setView(View* view) {
+    view_ = view;
+    view->setProperty(PropertyId::FormElementMarker, StyleValue::boolean(true));
+}
+
+ControlView::ControlView(ViewContext* context) : BoxView(context) {
+    setKind(ControlKind);
+    setProperty(PropertyId::TabStop, StyleValue::boolean(true));
+}
+
+ButtonView::ButtonView(ViewContext* context) : BoxView(context) {
+    setKind(ButtonKind);
+    setView(this);
+}
+
+void ButtonView::layout(Layouter& layouter) {
+    const ZString caption = getValue();
+    Size content{scale(35), scale(22)};
+    if (!caption.isEmpty()) {
+        const Size text = viewPlatform().textExtent(getFont(), caption);
+        content = {addSaturated(text.width, scale(10)), addSaturated(text.height, scale(5))};
+    }
+    layoutAroundContent(layouter, content);
+}
+
+void ButtonView::onLeftButtonDown() {
+    BoxView::onLeftButtonDown();
+    invalidate();
+}
+
+void ButtonView::onLeftButtonUp() {
+    BoxView::onLeftButtonUp();
+    invalidate();
+}
+
+ToggleView::ToggleView(ViewContext* context, ViewKind kind) : BoxView(context) {
+    setKind(kind);
+    setView(this);
+}
+
+void ToggleView::layout(Layouter& layouter) {
+    layoutAroundContent(layouter, {scale(13), scale(13)});
+}
+
+bool ToggleView::isChecked() const {
+    const StyleValue* checked = findInStyleMap(PropertyId::Checked, Normal);
+    return checked && checked->boolValue();
+}
+
+void ToggleView::setChecked(bool checked, bool notify) {
+    const bool changed = checked != isChecked();
+    setProperty(PropertyId::Checked, StyleValue::boolean(checked));
+    if (!changed)
+        return;
+    invalidate();
+    if (notify)
+        notifyChange();
+}
+
+CheckView::CheckView(ViewContext* context) : ToggleView(context, CheckKind) {}
+
+void CheckView::onLeftButtonUp() {
+    const bool click = (getFlags() & LeftClick) != 0;
+    ToggleView::onLeftButtonUp();
+    // A release that ends a drag begun elsewhere is no click.
+    if (click)
+        setChecked(!isChecked(), true);
+}
+
+void CheckView::notifyChange() {
+    if (getContext())
+        getContext()->onCheckChanged(this);
+}
+
+RadioView::RadioView(ViewContext* context) : ToggleView(context, RadioKind) {}
+
+void RadioView::onLeftButtonUp() {
+    const bool click = (getFlags() & LeftClick) != 0;
+    ToggleView::onLeftButtonUp();
+    if (click)
+        select(true);
+}
+
+void RadioView::select(bool notify) {
+    if (isChecked())
+        return;
+    const ZString name = getName();
+    const ZString value = getValue();
+    std::vector<View*> radios;
+    getRootView()->collectViewsByKind(radios, RadioKind);
+    for (View* view : radios) {
+        auto* radio = static_cast<RadioView*>(view);
+        if (radio->getName().equals(name))
+            radio->setChecked(radio->getValue().equals(value), notify);
+    }
+}
+
+void RadioView::notifyChange() {
+    if (getContext())
+        getContext()->onRadioChanged(this);
+}
+
+EditView::EditView(ViewContext* context) : ControlView(context) {
+    setKind(EditKind);
+    setView(this);
+}
+
+void EditView::layout(Layouter& layouter) {
+    const FontMetrics metrics = metricsOf(*this);
+    const long long characters = integerProperty(*this, PropertyId::Size, 15) + 1LL;
+    layoutAroundContent(layouter, {saturated(scale(10) + characters * metrics.averageCharWidth),
+                                   addSaturated(scale(5), metrics.charHeight)});
+}
+
+TextAreaView::TextAreaView(ViewContext* context) : ControlView(context) {
+    setKind(TextAreaKind);
+    setView(this);
+}
+
+void TextAreaView::layout(Layouter& layouter) {
+    if (!findInStyleMap(PropertyId::Rows, Normal) && !findInStyleMap(PropertyId::Cols, Normal)) {
+        layoutAroundContent(layouter, {scale(100), scale(50)});
+        return;
+    }
+    const FontMetrics metrics = metricsOf(*this);
+    const long long cols = integerProperty(*this, PropertyId::Cols, 15);
+    const long long rows = integerProperty(*this, PropertyId::Rows, 5);
+    layoutAroundContent(layouter, {saturated(cols * metrics.averageCharWidth + scale(25)),
+                                   saturated(rows * metrics.charHeight + scale(25))});
+}
+
+ObjectView::ObjectView(ViewContext* context) : ControlView(context) {
+    setKind(ObjectKind);
+}
+
+void ObjectView::layout(Layouter& layouter) {
+    layoutAroundContent(layouter, {0, 0});
+}
+
+HiddenInputView::HiddenInputView(ViewContext* context) : View(context) {
+    setKind(HiddenInputKind);
+    setView(this);
+}
+
+FileChooseView::FileChooseView(ViewContext* context, const ZString& label) : BoxView(context) {
+    setKind(FileChooseKind);
+    setView(this);
+    setProperty(PropertyId::NoWrap, StyleValue::boolean(true));
+    edit_ = new EditView(context);
+    appendChild(edit_);
+    auto* button = new ButtonView(context);
+    button->setProperty(PropertyId::Value, StyleValue::string(label.isEmpty() ? u"..." : label));
+    appendChild(button);
+}
+
+ZString FileChooseView::getValue() const {
+    return edit_->getValue();
+}
+
+void FileChooseView::setValue(const ZString& value) {
+    setProperty(PropertyId::Value, StyleValue::string(value));
+    edit_->setValue(value);
+}
+
+} // namespace xhtml

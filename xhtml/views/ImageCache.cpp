@@ -1,0 +1,48 @@
+#include "xhtml/views/ImageCache.h"
+
+#include "xhtml/document/UrlLoader.h"
+
+#include <stdexcept>
+
+namespace xhtml {
+
+ZString ImageCache::resolve(const ZString& address) const {
+    if (!loader_)
+        return address;
+    try {
+        return loader_->resolve(address);
+    } catch (const std::invalid_argument&) {
+        // A malformed port: the address names nothing, but is remembered as written.
+        return address;
+    }
+}
+
+ImageCache::Entry* ImageCache::find(const ZString& address) {
+    const ZString url = resolve(address);
+    for (const auto& entry : entries_) {
+        if (entry->url.equals(url))
+            return entry.get();
+    }
+    return nullptr;
+}
+
+void ImageCache::load(const ZString& address) {
+    if (find(address))
+        return;
+    auto entry = std::make_unique<Entry>();
+    entry->url = resolve(address);
+    if (loader_) {
+        ByteBuffer bytes;
+        loader_->load(entry->url, bytes);
+        entry->image = viewPlatform().decodeImage(bytes.data(), bytes.length());
+        entry->loaded = true;
+    }
+    entries_.push_back(std::move(entry));
+}
+
+ImageCache::Entry* ImageCache::get(const ZString& address) {
+    load(address);
+    return find(address);
+}
+
+} // namespace xhtml
