@@ -5,19 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
 #include <string>
 #include <utility>
 
 namespace {
 
-TextTable parsed(const ZString& text, const char16_t* language) {
+TextTable parsed(const ZString& text, const ZString& language) {
     TextTable table;
     parseTranslations(table, text, language);
     return table;
 }
 
-TextTable realTable(const char16_t* language) {
+TextTable realTable(const ZString& language) {
     return parsed(resourceFileText("i18n.txt"), language);
 }
 
@@ -85,18 +84,15 @@ TEST(Placeholders, RealPageHasNoneLeftAfterThePagePasses) {
 }
 
 #ifdef _WIN32
-// CTest also runs this once per locale (tests/app/CMakeLists.txt), naming the language that locale
-// must give.
+// CTest runs this once per locale (tests/app/CMakeLists.txt), naming the language that locale must
+// give; the run of all cases knows no locale and skips it.
 TEST(UserLocale, LanguageFollowsTheLocaleAndPicksTheProgramsTable) {
-    const std::string language = toUtf8(userLanguage());
-    EXPECT_TRUE(std::regex_match(language, std::regex("[a-z]{2,3}"))) << language;
-    if (const char* expected = std::getenv("DOXLY_EXPECTED_LANGUAGE")) {
-        EXPECT_EQ(language, expected);
-    }
+    const char* expected = std::getenv("DOXLY_EXPECTED_LANGUAGE");
+    if (!expected)
+        GTEST_SKIP() << "no locale named";
+    EXPECT_EQ(toUtf8(userLanguage()), expected);
     TextTable table;
     loadTranslations(table);
-    TextTable expected;
-    parseTranslations(expected, resourceFileText("i18n.txt"), userLanguage());
-    EXPECT_EQ(table, expected);
+    EXPECT_EQ(listed(table), listed(realTable(utf8Text(expected))));
 }
 #endif

@@ -23,7 +23,7 @@ bool moduleCodeRan() {
 } // namespace
 
 TEST(ProgramResources, TextIconAndFileName) {
-    // Any letter case finds a resource; the licence's byte-order mark stays in the text.
+    // Any letter case finds a resource.
     const std::pair<const char16_t*, const char*> resources[] = {
         {u"Installer.XHTML", "installer.xhtml"}, {u"license_German.txt", "license_German.txt"}};
     for (const auto& [name, file] : resources) {
@@ -33,8 +33,14 @@ TEST(ProgramResources, TextIconAndFileName) {
             << file;
         EXPECT_EQ(out, ZString(u"before:") + utf8Text(bytes)) << file;
     }
-    ZString out = u"unchanged";
+    // The licence's byte-order mark stays in the text.
     const BaseInstance program;
+    EXPECT_EQ(bytesOf(program, u"license_German.txt").substr(0, 3), "\xEF\xBB\xBF");
+    ZString licence;
+    program.loadTextResource(u"license_German.txt", licence);
+    EXPECT_EQ(licence.mid(0, 1), u"\uFEFF");
+
+    ZString out = u"unchanged";
     EXPECT_EQ(program.loadTextResource(u"missing.txt", out), -1);
     EXPECT_EQ(out, u"unchanged");
     EXPECT_NE(program.loadIcon(100, 16, 16), nullptr);
