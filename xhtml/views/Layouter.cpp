@@ -136,9 +136,12 @@ void NormalLayouter::finish() {
 }
 
 Rect NormalLayouter::getBounds() const {
+    // The bounds reach down to the pen, as measuring's do: a line that a break ends without
+    // items (and the spacing below the last line) takes room in both.
+    Rect bounds{area_.left, area_.top, area_.left, std::max(area_.top, y_)};
     if (placed_.empty())
-        return {area_.left, area_.top, area_.left, area_.top};
-    Rect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        return bounds;
+    bounds = {INT_MAX, INT_MAX, INT_MIN, bounds.bottom};
     for (const Placed& item : placed_) {
         bounds.left = std::min(bounds.left, item.rect.left);
         bounds.top = std::min(bounds.top, item.rect.top);

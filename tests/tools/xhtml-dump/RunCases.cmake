@@ -42,11 +42,22 @@ foreach(arguments IN ITEMS "" "markup" "markup;a;b" "no-such-mode;x" "markup;${C
         "style" "style;${CASES}/missing" "style;${CASES}/text.style;--font-size;big"
         "style;${CASES}/text.style;--font-size" "sheet;${CASES}/page.sheet;x"
         "url" "url;a;b;c" "i18n;${CASES}/precedence.i18n" "i18n;${CASES}/missing;de"
-        "substitute;${CASES}/page.substitute;${CASES}/missing;de")
+        "substitute;${CASES}/page.substitute;${CASES}/missing;de" "views" "views;a;b"
+        "layout" "layout;${CASES}/flow.layout;--width" "layout;${CASES}/flow.layout;--dpi;0"
+        "layout;${CASES}/flow.layout;--height;tall" "layout;${CASES}/flow.layout;x")
     math(EXPR badCount "${badCount} + 1")
     execute_process(COMMAND "${TOOL}" ${arguments} ERROR_VARIABLE errors RESULT_VARIABLE status)
     if(NOT status EQUAL 2 OR NOT errors MATCHES "usage: xhtml-dump ")
         fail("xhtml-dump ${arguments}: exit status ${status}, expected 2 with a usage line")
+    endif()
+endforeach()
+
+# A file that cannot be read is no usage error.
+foreach(mode IN ITEMS views layout)
+    execute_process(COMMAND "${TOOL}" ${mode} "${CASES}/missing" ERROR_VARIABLE errors
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 1 OR NOT errors MATCHES "cannot read")
+        fail("xhtml-dump ${mode} of a missing file: exit status ${status}, expected 1")
     endif()
 endforeach()
 
