@@ -203,6 +203,18 @@ void applyTableToCell(const CompositeView& row, View& cell) {
         cell.setProperty(P::Padding, value);
 }
 
+// Appends the view; one the parent refuses (a table takes only rows, a row only cells) is
+// deleted with whatever it would have held.
+View* adopted(CompositeView* parent, View* view) {
+    if (!view)
+        return nullptr;
+    parent->appendChild(view);
+    if (view->getParent() == parent)
+        return view;
+    delete view;
+    return nullptr;
+}
+
 } // namespace
 
 HtmlView::HtmlView(ViewContext* context) : BlockView(context) {
@@ -243,7 +255,7 @@ void HtmlView::buildText(CompositeView* parent, const ZString& text) {
         t.insert(0, u" ");
     if (spaceAtEnd)
         t.append(u' ');
-    parent->appendChild(new TextView(getContext(), t));
+    adopted(parent, new TextView(getContext(), t));
     endsWithSpace_ = pendingSpace_ = spaceAtEnd;
 }
 
@@ -253,13 +265,13 @@ void HtmlView::spaceBefore(CompositeView* parent, const ZString& name, bool& blo
         pendingSpace_ = endsWithSpace_ = afterReplaced_ = false;
     } else if (isIn(kReplacedElements, name)) {
         if (pendingSpace_ && !endsWithSpace_)
-            parent->appendChild(new WordView(getContext(), u" "));
+            adopted(parent, new WordView(getContext(), u" "));
         endsWithSpace_ = pendingSpace_ = false;
         afterReplaced_ = true;
     } else if (isIn(kInlineElements, name)) {
         if (afterReplaced_ && pendingSpace_ && !endsWithSpace_) {
             pendingSpace_ = endsWithSpace_ = true;
-            parent->appendChild(new WordView(getContext(), u" "));
+            adopted(parent, new WordView(getContext(), u" "));
         }
     }
 }
@@ -273,9 +285,8 @@ void HtmlView::buildChildren(CompositeView* parent, const HtmlTagNode& element) 
         const auto& child = static_cast<const HtmlTagNode&>(*node);
         bool block = false;
         spaceBefore(parent, child.name, block);
-        View* view = createView(parent, child);
+        View* view = adopted(parent, createView(parent, child));
         if (view) {
-            parent->appendChild(view);
             if (view->isContainer())
                 buildChildren(static_cast<CompositeView*>(view), child);
         }
