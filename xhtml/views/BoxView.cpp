@@ -55,7 +55,7 @@ bool BoxView::hitTest(Point point) const {
 }
 
 void BoxView::handleMouse(MouseEvent& event) {
-    if (!hitTest(event.point) && !isHovered())
+    if (!rect_.contains(event.point) && !isHovered())
         return;
     CompositeView::handleMouse(event);
 }

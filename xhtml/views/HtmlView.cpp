@@ -294,8 +294,10 @@ void HtmlView::buildChildren(CompositeView* parent, const HtmlTagNode& element) 
             pendingSpace_ = endsWithSpace_ = afterReplaced_ = false;
         if (view) {
             storeAttributes(*view, child);
+            static const StyleRuleList noRules;
+            const StyleRuleList& rules = getContext() ? getContext()->getStyleRules() : noRules;
             for (StyleState state : {Normal, Hover, LeftDown, RightDown})
-                applyStyles(getContext()->getStyleRules(), *view, state);
+                applyStyles(rules, *view, state);
         }
     }
 }
@@ -479,7 +481,7 @@ View* HtmlView::createView(CompositeView* parent, const HtmlTagNode& element) {
         return view;
     }
     if (name.equals(u"style")) {
-        if (!element.children.empty() && element.children[0]->kind == HtmlNode::Text)
+        if (context && !element.children.empty() && element.children[0]->kind == HtmlNode::Text)
             parseStyleSheet(context->getStyleRules(),
                             static_cast<const HtmlTextNode&>(*element.children[0]).text);
         return nullptr;
