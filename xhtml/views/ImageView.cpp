@@ -35,4 +35,28 @@ void ImageView::layout(Layouter& layouter) {
     layoutInFlow(layouter, size.width, size.height);
 }
 
+
+void ImageView::frameShown() {
+    ImageCache::Entry* entry = getImage();
+    if (animationTimer_ != 0 || !entry || !entry->image)
+        return;
+    const auto& frames = entry->image->frames();
+    if (frames.size() >= 2)
+        animationTimer_ =
+            setTimer(static_cast<int>(frames[currentFrame_ % frames.size()].delayMs), 0);
+}
+
+void ImageView::onTimer(unsigned id) {
+    if (id == 0 || id != animationTimer_) {
+        BoxView::onTimer(id);
+        return;
+    }
+    killTimer(id);
+    animationTimer_ = 0;
+    ImageCache::Entry* entry = getImage();
+    const size_t count = entry && entry->image ? entry->image->frames().size() : 0;
+    currentFrame_ = count == 0 ? 0 : static_cast<unsigned>((currentFrame_ + 1) % count);
+    invalidate();
+}
+
 } // namespace xhtml

@@ -13,6 +13,16 @@ public:
     void layout(Layouter& layouter) override;
     // The cache entry of the ImageSource address, loaded on first use; null without a source.
     ImageCache::Entry* getImage();
+    // The frame of an animated image that painting shows.
+    unsigned currentFrame() const { return currentFrame_; }
+    // Painting showed the current frame: an animated image then waits for that frame's delay.
+    // An animation runs only while the view is painted.
+    void frameShown();
+    void onTimer(unsigned id) override;
+
+private:
+    unsigned currentFrame_ = 0;
+    unsigned animationTimer_ = 0;
 };
 
 } // namespace xhtml

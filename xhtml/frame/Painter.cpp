@@ -1,0 +1,351 @@
+#include "xhtml/frame/Painter.h"
+
+#include "xhtml/frame/GdiplusImage.h"
+#include "xhtml/views/Dpi.h"
+#include "xhtml/views/ImageView.h"
+#include "xhtml/views/ViewContext.h"
+#include "xhtml/views/WordView.h"
+
+#include <algorithm>
+
+namespace xhtml {
+
+namespace {
+
+using namespace Gdiplus;
+
+// The transparency byte on top of a colour: 0 opaque, 0xFF not painted.
+constexpr uint32_t kInvisible = 0xFF000000;
+
+COLORREF rgbOf(uint32_t color) {
+    return color & 0x00FFFFFF;
+}
+
+ARGB argbOf(uint32_t color) {
+    const uint32_t alpha = 255 - (color >> 24);
+    return (alpha << 24) | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+RECT win32(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+Rect intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+// Owners of what one paint creates.
+struct GdiObject {
+    explicit GdiObject(HGDIOBJ object) : object(object) {}
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    ~GdiObject() {
+        if (object)
+            DeleteObject(object);
+    }
+    HGDIOBJ object;
+};
+
+struct Selection {
+    Selection(HDC dc, HGDIOBJ object) : dc(dc), previous(SelectObject(dc, object)) {}
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection() { SelectObject(dc, previous); }
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+struct Graphics {
+    explicit Graphics(HDC dc) { DllExports::GdipCreateFromHDC(dc, &graphics); }
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+    ~Graphics() {
+        if (graphics)
+            DllExports::GdipDeleteGraphics(graphics);
+    }
+    GpGraphics* graphics = nullptr;
+};
+
+struct Brush {
+    Brush() = default;
+    Brush(const Brush&) = delete;
+    Brush& operator=(const Brush&) = delete;
+    ~Brush() {
+        if (brush)
+            DllExports::GdipDeleteBrush(brush);
+    }
+    GpBrush* brush = nullptr;
+};
+
+const StyleValue* own(const View& view, PropertyId id) {
+    return view.findOwnProperty(id);
+}
+
+void paintChildren(const CompositeView& parent, HDC dc, const Rect& clip) {
+    for (View* child : parent.getChildren()) {
+        if (child->isVisible())
+            paintView(*child, dc, clip);
+    }
+}
+
+void fillGradient(const BoxView& box, HDC dc, const Rect& area) {
+    const StyleValue* enabled = own(box, PropertyId::GradientEnabled);
+    const StyleValue* first = own(box, PropertyId::GradientColor1);
+    const StyleValue* second = own(box, PropertyId::GradientColor2);
+    const StyleValue* direction = own(box, PropertyId::GradientMode);
+    if (!enabled || !enabled->boolValue() || !first || !second || !direction)
+        return;
+    const int code = integerOf(*direction);
+    const auto mode = code == 0   ? LinearGradientModeHorizontal
+                      : code == 2 ? LinearGradientModeForwardDiagonal
+                      : code == 3 ? LinearGradientModeBackwardDiagonal
+                                  : LinearGradientModeVertical;
+    const GpRect rect(area.left, area.top, area.width(), area.height());
+    Brush brush;
+    DllExports::GdipCreateLineBrushFromRectI(&rect, argbOf(first->colorValue()),
+                                             argbOf(second->colorValue()), mode, WrapModeTile,
+                                             reinterpret_cast<GpLineGradient**>(&brush.brush));
+    const Graphics graphics(dc);
+    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, rect.X, rect.Y, rect.Width,
+                                   rect.Height);
+}
+
+// An offset along one axis: a number (or percentage of the room left), or a keyword.
+int positionOffset(const StyleValue* position, int room, int farKeyword) {
+    if (!position)
+        return 0;
+    if (position->hasFlag(StyleValue::kNumericPosition)) {
+        const double number = position->toDouble();
+        return position->hasFlag(StyleValue::kPercent) ? saturated(number * room / 100)
+                                                       : saturated(number);
+    }
+    const int keyword = integerOf(*position);
+    if (keyword == 4)
+        return room / 2;
+    return keyword == farKeyword ? room : 0;
+}
+
+void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const GdiplusImage& image) {
+    const Size pixels = image.pixelSize();
+    if (pixels.width < 1 || pixels.height < 1)
+        return;
+    const int w = scale(pixels.width);
+    const int h = scale(pixels.height);
+    const StyleValue* repeatValue = own(box, PropertyId::BackgroundRepeat);
+    enum { NoRepeat = 0, Repeat = 1, RepeatX = 2, RepeatY = 3 };
+    const int repeat = repeatValue ? integerOf(*repeatValue) : Repeat;
+    Rect fill = area;
+    if (repeat == RepeatX)
+        fill.bottom = addSaturated(area.top, h);
+    else if (repeat == RepeatY)
+        fill.right = addSaturated(area.left, w);
+    else if (repeat == NoRepeat)
+        fill = Rect::at({area.left, area.top}, {w, h});
+    int dx = 0, dy = 0;
+    if (repeat == NoRepeat || repeat == RepeatY)
+        dx = positionOffset(own(box, PropertyId::BackgroundPositionX), area.width() - w, 2);
+    if (repeat == NoRepeat || repeat == RepeatX)
+        dy = positionOffset(own(box, PropertyId::BackgroundPositionY), area.height() - h, 3);
+    fill = fill.movedBy(dx, dy);
+    Brush brush;
+    DllExports::GdipCreateTexture(image.bitmap(), WrapModeTile,
+                                  reinterpret_cast<GpTexture**>(&brush.brush));
+    auto* texture = reinterpret_cast<GpTexture*>(brush.brush);
+    DllExports::GdipTranslateTextureTransform(texture, static_cast<REAL>(fill.left),
+                                              static_cast<REAL>(fill.top), MatrixOrderPrepend);
+    const auto factor = static_cast<REAL>(dpiFactor());
+    DllExports::GdipScaleTextureTransform(texture, factor, factor, MatrixOrderPrepend);
+    const Graphics graphics(dc);
+    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, fill.left, fill.top,
+                                   fill.width(), fill.height());
+}
+
+void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox) {
+    if (const StyleValue* color = own(box, PropertyId::BackgroundColor);
+        color && (color->colorValue() & kInvisible) != kInvisible) {
+        const GdiObject brush(CreateSolidBrush(rgbOf(color->colorValue())));
+        const RECT area = win32(paddingBox);
+        FillRect(dc, &area, static_cast<HBRUSH>(brush.object));
+    }
+    fillGradient(box, dc, paddingBox);
+    const StyleValue* address = own(box, PropertyId::BackgroundImage);
+    if (!address || !box.getContext())
+        return;
+    const ImageCache::Entry* entry = box.getContext()->getImageCache().get(address->stringValue());
+    if (entry && entry->image)
+        paintBackgroundImage(box, dc, paddingBox, static_cast<const GdiplusImage&>(*entry->image));
+}
+
+struct Side {
+    int width = 0;
+    int style = 0;
+    uint32_t color = 0;
+};
+
+// Draws `width` one-pixel lines, each one pixel further in and one pixel shorter at both ends,
+// so that neighbouring sides meet on a diagonal.
+void drawBorderSide(HDC dc, POINT from, POINT to, POINT inward, const Side& side) {
+    if ((side.color & kInvisible) == kInvisible || side.width < 1)
+        return;
+    const int penStyle = side.style == 2 ? PS_DOT : side.style == 3 ? PS_DASH : PS_SOLID;
+    const GdiObject pen(CreatePen(penStyle, 1, rgbOf(side.color)));
+    const Selection selected(dc, pen.object);
+    // Along the line, the ends move toward each other.
+    const POINT along{to.x > from.x   ? 1
+                      : to.x < from.x ? -1
+                                      : 0,
+                      to.y > from.y   ? 1
+                      : to.y < from.y ? -1
+                                      : 0};
+    for (int i = 0; i < side.width; ++i) {
+        MoveToEx(dc, from.x + inward.x * i + along.x * i, from.y + inward.y * i + along.y * i,
+                 nullptr);
+        LineTo(dc, to.x + inward.x * i - along.x * i, to.y + inward.y * i - along.y * i);
+    }
+}
+
+void paintBorders(const BoxView& box, HDC dc, const Rect& r) {
+    const Edges widths = box.getBorderWidths();
+    Side sides[4];
+    sides[0].width = widths.left;
+    sides[1].width = widths.top;
+    sides[2].width = widths.right;
+    sides[3].width = widths.bottom;
+    const auto apply = [&](PropertyId style, PropertyId color, Side& side) {
+        if (const StyleValue* value = own(box, style))
+            side.style = integerOf(*value);
+        if (const StyleValue* value = own(box, color))
+            side.color = value->colorValue();
+    };
+    for (Side& side : sides)
+        apply(PropertyId::BorderStyle, PropertyId::BorderColor, side);
+    for (int i = 0; i < 4; ++i)
+        apply(static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftStyle) + i),
+              static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftColor) + i), sides[i]);
+    drawBorderSide(dc, {r.left, r.top}, {r.left, r.bottom}, {1, 0}, sides[0]);
+    drawBorderSide(dc, {r.left, r.top}, {r.right, r.top}, {0, 1}, sides[1]);
+    drawBorderSide(dc, {r.right - 1, r.top}, {r.right - 1, r.bottom}, {-1, 0}, sides[2]);
+    drawBorderSide(dc, {r.left, r.bottom - 1}, {r.right, r.bottom - 1}, {0, -1}, sides[3]);
+}
+
+void paintImage(ImageView& view, HDC dc, const Rect& clip) {
+    const Rect content = view.getContentRect();
+    ImageCache::Entry* entry = view.getImage();
+    if (!content.meets(clip) || !entry || !entry->image)
+        return;
+    const auto& image = static_cast<const GdiplusImage&>(*entry->image);
+    if (!image.frames().empty())
+        image.selectFrame(view.currentFrame() % image.frames().size());
+    const Graphics graphics(dc);
+    DllExports::GdipDrawImageRectI(graphics.graphics, image.bitmap(), content.left, content.top,
+                                   content.width(), content.height());
+    view.frameShown();
+}
+
+void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
+    const Rect borderBox = box.getBorderBox();
+    if (borderBox.meets(clip)) {
+        const Edges borders = box.getBorderWidths();
+        const Rect paddingBox{borderBox.left + borders.left, borderBox.top + borders.top,
+                              borderBox.right - borders.right, borderBox.bottom - borders.bottom};
+        paintBackground(box, dc, paddingBox);
+        paintBorders(box, dc, borderBox);
+    }
+    if (box.getKind() == ImageKind)
+        paintImage(static_cast<ImageView&>(box), dc, clip);
+    else
+        paintChildren(box, dc, clip);
+}
+
+// Below full opacity the box is painted into a copy of what lies under it, which is then blended
+// back with a constant alpha.
+void paintTranslucent(BoxView& box, HDC dc, const Rect& clip, double opacity) {
+    const Rect area = intersection(clip, box.getBorderBox());
+    const int w = area.width(), h = area.height();
+    if (w <= 0 || h <= 0)
+        return;
+    const HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return;
+    {
+        const GdiObject bitmap(CreateCompatibleBitmap(dc, w, h));
+        const Selection selected(memory, bitmap.object);
+        BitBlt(memory, 0, 0, w, h, dc, area.left, area.top, SRCCOPY);
+        POINT origin;
+        SetViewportOrgEx(memory, -area.left, -area.top, &origin);
+        paintBoxContent(box, memory, area);
+        SetViewportOrgEx(memory, origin.x, origin.y, nullptr);
+        const BLENDFUNCTION blend{
+            AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(saturated(opacity * 255.0), 0, 255)), 0};
+        AlphaBlend(dc, area.left, area.top, w, h, memory, 0, 0, w, h, blend);
+    }
+    DeleteDC(memory);
+}
+
+void paintBox(BoxView& box, HDC dc, const Rect& clip) {
+    if (!box.isLaidOut() || !box.getBorderBox().meets(clip))
+        return;
+    const StyleValue* opacity = own(box, PropertyId::Opacity);
+    if (opacity && opacity->toDouble() < 1.0)
+        paintTranslucent(box, dc, clip, opacity->toDouble());
+    else
+        paintBoxContent(box, dc, clip);
+}
+
+void paintWord(WordView& word, HDC dc, const Rect& clip) {
+    const Rect& r = word.getRect();
+    if (!word.intersects(clip))
+        return;
+    StyleValue value;
+    const COLORREF color =
+        word.getProperty(PropertyId::Color, value) ? rgbOf(value.colorValue()) : RGB(0, 0, 0);
+    const auto flag = [&](PropertyId id) {
+        StyleValue on;
+        return word.getProperty(id, on) && on.boolValue();
+    };
+    const bool opaque = word.getProperty(PropertyId::TextBackgroundColor, value);
+    const int previousMode = SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    const COLORREF previousBackground =
+        opaque ? SetBkColor(dc, rgbOf(value.colorValue())) : GetBkColor(dc);
+    const COLORREF previousText = SetTextColor(dc, color);
+    {
+        const Selection font(dc, static_cast<HFONT>(word.getFont().handle));
+        TextOutW(dc, r.left, r.top, word.getText().w_str(), word.getText().length());
+        const bool over = flag(PropertyId::Overline);
+        const bool under = flag(PropertyId::Underline);
+        const bool through = flag(PropertyId::LineThrough);
+        if (over || under || through) {
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            const GdiObject pen(CreatePen(PS_SOLID, 1, color));
+            const Selection selected(dc, pen.object);
+            const auto line = [&](int y) {
+                MoveToEx(dc, r.left, y, nullptr);
+                LineTo(dc, r.right, y);
+            };
+            if (under)
+                line(r.bottom - metrics.tmDescent + 1);
+            if (over)
+                line(r.top);
+            if (through)
+                line(r.top + (r.bottom - r.top) / 2);
+        }
+    }
+    SetTextColor(dc, previousText);
+    SetBkColor(dc, previousBackground);
+    SetBkMode(dc, previousMode);
+}
+
+} // namespace
+
+void paintView(View& view, HDC dc, const Rect& clip) {
+    if (auto* box = dynamic_cast<BoxView*>(&view))
+        paintBox(*box, dc, clip);
+    else if (view.getKind() == WordKind)
+        paintWord(static_cast<WordView&>(view), dc, clip);
+    else if (auto* composite = dynamic_cast<CompositeView*>(&view))
+        paintChildren(*composite, dc, clip);
+}
+
+} // namespace xhtml

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "xhtml/views/Geometry.h"
+
+#include <windows.h>
+
+namespace xhtml {
+
+class View;
+
+// Paints a view and what lies below it onto a device context whose logical coordinates are
+// document coordinates. Only what meets the clip rectangle is drawn; parents paint before their
+// children, later siblings over earlier ones. GDI objects are made and freed per paint.
+void paintView(View& view, HDC dc, const Rect& clip);
+
+} // namespace xhtml

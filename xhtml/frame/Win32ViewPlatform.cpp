@@ -1,0 +1,96 @@
+#include "xhtml/frame/Win32ViewPlatform.h"
+
+#include "xhtml/frame/GdiplusImage.h"
+#include "xhtml/views/View.h"
+
+namespace xhtml {
+
+namespace {
+
+void CALLBACK onThreadTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    dispatchViewTimer(static_cast<unsigned>(id));
+}
+
+HFONT handleOf(const Font& font) {
+    return static_cast<HFONT>(font.handle);
+}
+
+// Selects the font into the context for one measurement.
+class FontSelection {
+public:
+    FontSelection(HDC dc, HFONT font) : dc_(dc), previous_(SelectObject(dc, font)) {}
+    FontSelection(const FontSelection&) = delete;
+    FontSelection& operator=(const FontSelection&) = delete;
+    ~FontSelection() { SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+} // namespace
+
+Win32ViewPlatform::Win32ViewPlatform() : screen_(CreateCompatibleDC(nullptr)) {}
+
+Win32ViewPlatform::~Win32ViewPlatform() {
+    for (HFONT font : fonts_)
+        DeleteObject(font);
+    if (screen_)
+        DeleteDC(screen_);
+}
+
+int Win32ViewPlatform::screenDpi() {
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return 96;
+    const int dpi = (GetDeviceCaps(screen, LOGPIXELSX) + GetDeviceCaps(screen, LOGPIXELSY)) / 2;
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+void* Win32ViewPlatform::createFont(const FontKey& key) {
+    HFONT font = CreateFontW(key.height, 0, 0, 0, key.weight, key.italic, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, key.face.w_str());
+    if (!font)
+        return GetStockObject(SYSTEM_FONT);
+    fonts_.push_back(font);
+    return font;
+}
+
+Size Win32ViewPlatform::textExtent(const Font& font, const ZString& text) {
+    const FontSelection selected(screen_, handleOf(font));
+    SIZE size{};
+    GetTextExtentPoint32W(screen_, text.w_str(), text.length(), &size);
+    return {size.cx, size.cy};
+}
+
+FontMetrics Win32ViewPlatform::fontMetrics(const Font& font) {
+    const FontSelection selected(screen_, handleOf(font));
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(screen_, &metrics))
+        return {};
+    return {metrics.tmDescent, metrics.tmAveCharWidth, metrics.tmHeight};
+}
+
+unsigned Win32ViewPlatform::setTimer(unsigned id, int milliseconds) {
+    return static_cast<unsigned>(SetTimer(
+        nullptr, id, static_cast<UINT>(milliseconds < 0 ? 0 : milliseconds), onThreadTimer));
+}
+
+void Win32ViewPlatform::killTimer(unsigned id) {
+    KillTimer(nullptr, id);
+}
+
+void Win32ViewPlatform::setCursor(int cursor) {
+    // System cursors are shared and never freed.
+    static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    static const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    SetCursor(cursor == 1 ? hand : arrow);
+}
+
+std::unique_ptr<Image> Win32ViewPlatform::decodeImage(const unsigned char* bytes, int count) {
+    return GdiplusImage::decode(bytes, count);
+}
+
+} // namespace xhtml
