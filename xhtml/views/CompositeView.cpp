@@ -77,9 +77,11 @@ void CompositeView::handleEvent(ViewEvent& event) {
 }
 
 void CompositeView::onPropertyChanged(View* view, PropertyId id, StyleState state) {
-    View::onPropertyChanged(view, id, state);
+    // The descendants first: a font change must clear their measurements before the update
+    // measures this view again.
     for (View* child : children_)
         child->onPropertyChanged(view, id, state);
+    View::onPropertyChanged(view, id, state);
 }
 
 void CompositeView::handleMouse(MouseEvent& event) {

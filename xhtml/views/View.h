@@ -60,6 +60,11 @@ public:
     View* getFrame(bool outermostOnly);
     virtual bool isContainer() const { return false; }
     virtual bool isSpace() const { return false; }
+    // Hooks of views that host native controls; handles are the platform's, passed through.
+    virtual bool ownsWindow(const void* /*window*/) const { return false; }
+    virtual bool allowsTooltip() const { return true; }
+    virtual void onCommand(const void* /*window*/, int /*code*/) {}
+    virtual void onNotify(const void* /*window*/, const void* /*header*/) {}
 
     virtual void moveTo(int x, int y);
     void setSize(int width, int height);
