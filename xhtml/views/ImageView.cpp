@@ -35,7 +35,6 @@ void ImageView::layout(Layouter& layouter) {
     layoutInFlow(layouter, size.width, size.height);
 }
 
-
 void ImageView::frameShown() {
     ImageCache::Entry* entry = getImage();
     if (animationTimer_ != 0 || !entry || !entry->image)
