@@ -1,6 +1,9 @@
 #include "xhtml/frame/Painter.h"
 
+#include "window/ScopedWin32.h"
+
 #include "xhtml/frame/GdiplusImage.h"
+#include "xhtml/frame/IFrameView.h"
 #include "xhtml/views/Dpi.h"
 #include "xhtml/views/ImageView.h"
 #include "xhtml/views/ViewContext.h"
@@ -35,27 +38,7 @@ Rect intersection(const Rect& a, const Rect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
-// Owners of what one paint creates.
-struct GdiObject {
-    explicit GdiObject(HGDIOBJ object) : object(object) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() {
-        if (object)
-            DeleteObject(object);
-    }
-    HGDIOBJ object;
-};
-
-struct Selection {
-    Selection(HDC dc, HGDIOBJ object) : dc(dc), previous(SelectObject(dc, object)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc, previous); }
-    HDC dc;
-    HGDIOBJ previous;
-};
-
+// Owners of what one paint creates in GDI+.
 struct Graphics {
     explicit Graphics(HDC dc) { DllExports::GdipCreateFromHDC(dc, &graphics); }
     Graphics(const Graphics&) = delete;
@@ -164,9 +147,9 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Gd
 void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox) {
     if (const StyleValue* color = own(box, PropertyId::BackgroundColor);
         color && (color->colorValue() & kInvisible) != kInvisible) {
-        const GdiObject brush(CreateSolidBrush(rgbOf(color->colorValue())));
+        const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(rgbOf(color->colorValue())));
         const RECT area = win32(paddingBox);
-        FillRect(dc, &area, static_cast<HBRUSH>(brush.object));
+        FillRect(dc, &area, brush.get());
     }
     fillGradient(box, dc, paddingBox);
     const StyleValue* address = own(box, PropertyId::BackgroundImage);
@@ -189,8 +172,8 @@ void drawBorderSide(HDC dc, POINT from, POINT to, POINT inward, const Side& side
     if ((side.color & kInvisible) == kInvisible || side.width < 1)
         return;
     const int penStyle = side.style == 2 ? PS_DOT : side.style == 3 ? PS_DASH : PS_SOLID;
-    const GdiObject pen(CreatePen(penStyle, 1, rgbOf(side.color)));
-    const Selection selected(dc, pen.object);
+    const ScopedGdiObject<HPEN> pen(CreatePen(penStyle, 1, rgbOf(side.color)));
+    const ScopedSelectObject selected(dc, pen.get());
     // Along the line, the ends move toward each other.
     const POINT along{to.x > from.x   ? 1
                       : to.x < from.x ? -1
@@ -254,6 +237,9 @@ void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
     }
     if (box.getKind() == ImageKind)
         paintImage(static_cast<ImageView&>(box), dc, clip);
+    else if (box.getKind() == IFrameKind)
+        // Its children are its own window's to paint, over what lies under it here.
+        static_cast<IFrameView&>(box).captureBackground(dc, clip);
     else
         paintChildren(box, dc, clip);
 }
@@ -265,22 +251,19 @@ void paintTranslucent(BoxView& box, HDC dc, const Rect& clip, double opacity) {
     const int w = area.width(), h = area.height();
     if (w <= 0 || h <= 0)
         return;
-    const HDC memory = CreateCompatibleDC(dc);
-    if (!memory)
+    const ScopedMemoryDC memory(dc);
+    const ScopedBitmap bitmap(CreateCompatibleBitmap(dc, w, h));
+    const ScopedSelectObject selected(memory.get(), bitmap.get());
+    if (!memory || !selected)
         return;
-    {
-        const GdiObject bitmap(CreateCompatibleBitmap(dc, w, h));
-        const Selection selected(memory, bitmap.object);
-        BitBlt(memory, 0, 0, w, h, dc, area.left, area.top, SRCCOPY);
-        POINT origin;
-        SetViewportOrgEx(memory, -area.left, -area.top, &origin);
-        paintBoxContent(box, memory, area);
-        SetViewportOrgEx(memory, origin.x, origin.y, nullptr);
-        const BLENDFUNCTION blend{
-            AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(saturated(opacity * 255.0), 0, 255)), 0};
-        AlphaBlend(dc, area.left, area.top, w, h, memory, 0, 0, w, h, blend);
-    }
-    DeleteDC(memory);
+    BitBlt(memory.get(), 0, 0, w, h, dc, area.left, area.top, SRCCOPY);
+    POINT origin;
+    SetViewportOrgEx(memory.get(), -area.left, -area.top, &origin);
+    paintBoxContent(box, memory.get(), area);
+    SetViewportOrgEx(memory.get(), origin.x, origin.y, nullptr);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0,
+                              static_cast<BYTE>(std::clamp(saturated(opacity * 255.0), 0, 255)), 0};
+    AlphaBlend(dc, area.left, area.top, w, h, memory.get(), 0, 0, w, h, blend);
 }
 
 void paintBox(BoxView& box, HDC dc, const Rect& clip) {
@@ -310,7 +293,7 @@ void paintWord(WordView& word, HDC dc, const Rect& clip) {
         opaque ? SetBkColor(dc, rgbOf(value.colorValue())) : GetBkColor(dc);
     const COLORREF previousText = SetTextColor(dc, color);
     {
-        const Selection font(dc, static_cast<HFONT>(word.getFont().handle));
+        const ScopedSelectObject font(dc, static_cast<HFONT>(word.getFont().handle));
         TextOutW(dc, r.left, r.top, word.getText().w_str(), word.getText().length());
         const bool over = flag(PropertyId::Overline);
         const bool under = flag(PropertyId::Underline);
@@ -318,8 +301,8 @@ void paintWord(WordView& word, HDC dc, const Rect& clip) {
         if (over || under || through) {
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc, &metrics);
-            const GdiObject pen(CreatePen(PS_SOLID, 1, color));
-            const Selection selected(dc, pen.object);
+            const ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
+            const ScopedSelectObject selected(dc, pen.get());
             const auto line = [&](int y) {
                 MoveToEx(dc, r.left, y, nullptr);
                 LineTo(dc, r.right, y);
@@ -346,6 +329,14 @@ void paintView(View& view, HDC dc, const Rect& clip) {
         paintWord(static_cast<WordView&>(view), dc, clip);
     else if (auto* composite = dynamic_cast<CompositeView*>(&view))
         paintChildren(*composite, dc, clip);
+}
+
+void paintDocument(BoxView& root, HDC dc, const Rect& clip) {
+    paintBoxContent(root, dc, clip);
+}
+
+void paintDocumentChildren(BoxView& root, HDC dc, const Rect& clip) {
+    paintChildren(root, dc, clip);
 }
 
 } // namespace xhtml

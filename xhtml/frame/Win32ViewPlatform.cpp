@@ -1,5 +1,7 @@
 #include "xhtml/frame/Win32ViewPlatform.h"
 
+#include "window/ScopedWin32.h"
+
 #include "xhtml/frame/GdiplusImage.h"
 #include "xhtml/views/View.h"
 
@@ -15,36 +17,14 @@ HFONT handleOf(const Font& font) {
     return static_cast<HFONT>(font.handle);
 }
 
-// Selects the font into the context for one measurement.
-class FontSelection {
-public:
-    FontSelection(HDC dc, HFONT font) : dc_(dc), previous_(SelectObject(dc, font)) {}
-    FontSelection(const FontSelection&) = delete;
-    FontSelection& operator=(const FontSelection&) = delete;
-    ~FontSelection() { SelectObject(dc_, previous_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 } // namespace
 
-Win32ViewPlatform::Win32ViewPlatform() : screen_(CreateCompatibleDC(nullptr)) {}
-
-Win32ViewPlatform::~Win32ViewPlatform() {
-    for (HFONT font : fonts_)
-        DeleteObject(font);
-    if (screen_)
-        DeleteDC(screen_);
-}
-
 int Win32ViewPlatform::screenDpi() {
-    HDC screen = GetDC(nullptr);
-    if (!screen)
+    const ScopedGetDC screen(nullptr);
+    if (!screen.get())
         return 96;
-    const int dpi = (GetDeviceCaps(screen, LOGPIXELSX) + GetDeviceCaps(screen, LOGPIXELSY)) / 2;
-    ReleaseDC(nullptr, screen);
+    const int dpi =
+        (GetDeviceCaps(screen.get(), LOGPIXELSX) + GetDeviceCaps(screen.get(), LOGPIXELSY)) / 2;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -54,21 +34,21 @@ void* Win32ViewPlatform::createFont(const FontKey& key) {
                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, key.face.w_str());
     if (!font)
         return GetStockObject(SYSTEM_FONT);
-    fonts_.push_back(font);
+    fonts_.emplace_back(font);
     return font;
 }
 
 Size Win32ViewPlatform::textExtent(const Font& font, const ZString& text) {
-    const FontSelection selected(screen_, handleOf(font));
+    const ScopedSelectObject selected(screen_.get(), handleOf(font));
     SIZE size{};
-    GetTextExtentPoint32W(screen_, text.w_str(), text.length(), &size);
+    GetTextExtentPoint32W(screen_.get(), text.w_str(), text.length(), &size);
     return {size.cx, size.cy};
 }
 
 FontMetrics Win32ViewPlatform::fontMetrics(const Font& font) {
-    const FontSelection selected(screen_, handleOf(font));
+    const ScopedSelectObject selected(screen_.get(), handleOf(font));
     TEXTMETRICW metrics{};
-    if (!GetTextMetricsW(screen_, &metrics))
+    if (!GetTextMetricsW(screen_.get(), &metrics))
         return {};
     return {metrics.tmDescent, metrics.tmAveCharWidth, metrics.tmHeight};
 }

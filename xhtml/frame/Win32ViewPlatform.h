@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/ScopedWin32.h"
 #include "xhtml/views/ViewPlatform.h"
 
 #include <windows.h>
@@ -13,12 +14,6 @@ namespace xhtml {
 // GDI+ (which the program starts before any image is decoded).
 class Win32ViewPlatform : public ViewPlatform {
 public:
-    Win32ViewPlatform();
-    Win32ViewPlatform(const Win32ViewPlatform&) = delete;
-    Win32ViewPlatform& operator=(const Win32ViewPlatform&) = delete;
-    // Frees the fonts it made: they live as long as the platform.
-    ~Win32ViewPlatform() override;
-
     int screenDpi() override;
     void* createFont(const FontKey& key) override;
     Size textExtent(const Font& font, const ZString& text) override;
@@ -30,8 +25,9 @@ public:
 
 private:
     // A memory context compatible with the screen: measuring needs no window.
-    HDC screen_;
-    std::vector<HFONT> fonts_;
+    ScopedMemoryDC screen_{nullptr};
+    // The fonts live as long as the platform.
+    std::vector<ScopedGdiObject<HFONT>> fonts_;
 };
 
 } // namespace xhtml

@@ -9,6 +9,14 @@
 
 namespace xhtml {
 
+namespace {
+NestedFrameFactory nestedFrameFactory = nullptr;
+}
+
+void setNestedFrameFactory(NestedFrameFactory factory) {
+    nestedFrameFactory = factory;
+}
+
 CompositeView::CompositeView(ViewContext* context) : View(context) {
     setKind(CompositeKind);
 }
@@ -31,9 +39,14 @@ View* CompositeView::convertTo(ViewKind kind) {
     case BlockKind:
         replacement = new BlockView(getContext());
         break;
+    case IFrameKind:
+        replacement = nestedFrameFactory ? nestedFrameFactory(getContext()) : nullptr;
+        break;
     default:
-        return nullptr;
+        break;
     }
+    if (!replacement)
+        return nullptr;
     copyStyleMapsTo(*replacement);
     replacement->adoptChildren(*this);
     if (auto* parent = dynamic_cast<CompositeView*>(getParent())) {

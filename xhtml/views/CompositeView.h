@@ -13,8 +13,8 @@ public:
     // Deletes the children in list order.
     ~CompositeView() override;
 
-    // Kinds 5 (inline), 9 (box) and 12 (block): a new view of that class with this view's maps
-    // and children takes this view's place in the parent, which deletes this view.
+    // Kinds 5 (inline), 9 (box), 12 (block) and 26 (nested frame): a new view of that class with
+    // this view's maps and children takes this view's place in the parent, which deletes this view.
     View* convertTo(ViewKind kind) override;
     bool isContainer() const override { return true; }
     // Carries every descendant along, so words and inline groups follow their box.
@@ -53,5 +53,10 @@ protected:
 private:
     std::vector<View*> children_;
 };
+
+// Nested frames need a window system: the layer that has one provides them. Without a factory a
+// box with scrolling overflow stays a box.
+using NestedFrameFactory = CompositeView* (*)(ViewContext* context);
+void setNestedFrameFactory(NestedFrameFactory factory);
 
 } // namespace xhtml

@@ -159,6 +159,8 @@ public:
 
 protected:
     void setKind(ViewKind kind) { kind_ = kind; }
+    // For a view that learns of the pointer from elsewhere than its parent's records.
+    void setHovered(bool hovered) { flags_ = hovered ? flags_ | Hovered : flags_ & ~Hovered; }
     // Copies the style maps into a replacement of this view.
     void copyStyleMapsTo(View& target) const { target.maps_ = maps_; }
     Rect rect_;
