@@ -166,21 +166,19 @@ TEST(FrameView, MouseRecordsAreInDocumentCoordinates) {
     EXPECT_EQ(frame.records[1].flags, uint32_t{MouseEvent::LeftUp});
 }
 
+BOOL CALLBACK findTooltip(HWND window, LPARAM out) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
 // The tooltip control the frame made, if any.
 HWND tooltipOf(HWND owner) {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) {
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), findTooltip, reinterpret_cast<LPARAM>(&found));
     return found && GetWindow(found, GW_OWNER) == owner ? found : nullptr;
 }
 
