@@ -77,9 +77,10 @@ void CompositeView::handleEvent(ViewEvent& event) {
 }
 
 void CompositeView::onPropertyChanged(View* view, PropertyId id, StyleState state) {
-    View::onPropertyChanged(view, id, state);
+    // The descendants drop what the change makes stale before this view's update lays them out.
     for (View* child : children_)
         child->onPropertyChanged(view, id, state);
+    View::onPropertyChanged(view, id, state);
 }
 
 void CompositeView::handleMouse(MouseEvent& event) {

@@ -19,10 +19,11 @@ StyleState WordView::getState() const {
 }
 
 void WordView::onPropertyChanged(View* view, PropertyId id, StyleState state) {
-    View::onPropertyChanged(view, id, state);
+    // Cleared before the update, which measures the word again.
     if (id == PropertyId::Italic || id == PropertyId::FontFamily || id == PropertyId::FontWeight ||
         id == PropertyId::FontSize)
         sizeCache_.fill(std::nullopt);
+    View::onPropertyChanged(view, id, state);
 }
 
 void WordView::layout(Layouter& layouter) {
