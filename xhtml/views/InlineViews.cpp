@@ -4,6 +4,8 @@
 #include "xhtml/views/Layouter.h"
 #include "xhtml/views/WordView.h"
 
+#include <algorithm>
+
 namespace xhtml {
 
 namespace {
@@ -42,6 +44,13 @@ void InlineView::layout(Layouter& layouter) {
     layoutChildViews(layouter);
     if (align)
         layouter.setItemAlign(previous);
+}
+
+bool InlineView::hitTest(Point point) const {
+    const std::vector<View*>& children = getChildren();
+    return std::any_of(children.begin(), children.end(), [point](const View* child) {
+        return child->isVisible() && child->hitTest(point);
+    });
 }
 
 TextView::TextView(ViewContext* context, const ZString& text) : InlineView(context), text_(text) {

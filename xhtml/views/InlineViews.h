@@ -9,6 +9,8 @@ class InlineView : public CompositeView {
 public:
     explicit InlineView(ViewContext* context);
     void layout(Layouter& layouter) override;
+    // An inline group has no rectangle of its own: it is where its visible children are.
+    bool hitTest(Point point) const override;
 };
 
 // Running text as words: one WordView per word and one per collapsed run of white space.

@@ -74,10 +74,12 @@ void Layouter::addView(View* view) {
             flushPending();
         }
     }
-    parkView(view);
+    parkView(view, !keep);
 }
 
-void NormalLayouter::parkView(View* view) {
+void NormalLayouter::parkView(View* view, bool dropped) {
+    if (dropped)
+        view->setSize(0, 0);
     const Size size = view->getSize();
     view->moveTo(-size.width, -size.height);
 }

@@ -59,8 +59,9 @@ protected:
     // A pending group fits on the current line when its right edge stays left of the area's
     // right edge, or when the line is empty.
     bool pendingFits() const;
-    // Where a view waits until finish() places it; dropped views stay there.
-    virtual void parkView(View*) {}
+    // Where a view waits until finish() places it. A dropped view takes no room: the later moves
+    // of its box carry it along, so no parked position would keep it out of sight.
+    virtual void parkView(View*, bool /*dropped*/) {}
 
     Rect area_;
     int x_;
@@ -94,7 +95,7 @@ private:
         int align;
     };
 
-    void parkView(View* view) override;
+    void parkView(View* view, bool dropped) override;
 
     std::size_t lineStart_ = 0;
     std::vector<Placed> placed_;

@@ -52,6 +52,68 @@ int integerOf(const StyleValue& value) {
     }
 }
 
+const char* viewKindName(ViewKind kind) {
+    switch (kind) {
+    case BreakKind:
+        return "BreakView";
+    case WordKind:
+        return "WordView";
+    case ImageKind:
+        return "ImageView";
+    case CompositeKind:
+        return "CompositeView";
+    case InlineKind:
+        return "InlineView";
+    case TextKind:
+        return "TextView";
+    case ParagraphKind:
+        return "ParagraphView";
+    case CenterKind:
+        return "CenterView";
+    case BoxKind:
+        return "BoxView";
+    case HRKind:
+        return "HRView";
+    case BlockKind:
+        return "BlockView";
+    case LinkKind:
+        return "LinkView";
+    case ControlKind:
+        return "ControlView";
+    case ButtonKind:
+        return "ButtonView";
+    case TableKind:
+        return "TableView";
+    case CellKind:
+        return "CellView";
+    case RowKind:
+        return "RowView";
+    case CheckKind:
+        return "CheckView";
+    case TextAreaKind:
+        return "TextAreaView";
+    case EditKind:
+        return "EditView";
+    case RadioKind:
+        return "RadioView";
+    case SelectKind:
+        return "SelectView";
+    case ObjectKind:
+        return "ObjectView";
+    case FrameKind:
+        return "FrameView";
+    case IFrameKind:
+        return "IFrameView";
+    case FileChooseKind:
+        return "FileChooseView";
+    case HiddenInputKind:
+        return "HiddenInputView";
+    case BodyKind:
+        return "BodyView";
+    }
+    return "View";
+}
+
 View::View(ViewContext* context) : context_(context) {}
 
 View::~View() {

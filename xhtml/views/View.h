@@ -181,4 +181,7 @@ private:
 // double is truncated (and clamped).
 int integerOf(const StyleValue& value);
 
+// The class name of the kind ("BlockView"); both the document and the block view are kind 12.
+const char* viewKindName(ViewKind kind);
+
 } // namespace xhtml

@@ -13,28 +13,28 @@ namespace {
 
 // The Normal map the declarations leave in a target without properties of its own.
 std::string applied(const ZString& text) {
-    RecordingStyleTarget target;
+    View target(nullptr);
     applyStyleText(target, Normal, text);
-    return target.listing();
+    return listing(target);
 }
 
 // Properties whose key or reading a copy-and-paste slip could get wrong, with and without the
 // vendor prefix, in the state of the application.
 TEST(ApplyStyle, DeclarationsStoreTheirKeysInTheStateOfTheApplication) {
-    RecordingStyleTarget target;
+    View target(nullptr);
     applyStyleText(target, Hover,
                    u"min-height:4.5; -c-vertical-align-line:text-top; text-decoration:overline; "
                    u"-c-font-size:huge; font-weight:550; -c-border-right-width:5; "
                    u"border-left-color:#100; -c-border-bottom-style:dotted; padding-bottom:5; "
                    u"-c-margin-right:9; bottom:14; -c-overflow-x:scroll; cell-padding:5; "
                    u"-c-font-family:Tahoma, Arial; background-image:url x (b.png) (c)");
-    EXPECT_EQ(target.listing(Hover),
+    EXPECT_EQ(listing(target, Hover),
               "CellPadding int 5, FontFamily string tahoma, FontWeight int 400, FontSize int 0, "
               "Overline bool 1, BackgroundImage string b.png, MinHeight double 4.5, "
               "VerticalAlignLine int 1, MarginRight int 9, PaddingBottom int 5, "
               "BorderBottomStyle int 2, BorderRightWidth int 5, BorderLeftColor colour 11, "
               "Bottom int 14, OverflowX int 2");
-    EXPECT_EQ(target.listing(), "");
+    EXPECT_EQ(listing(target), "");
 }
 
 TEST(ApplyStyle, DeclarationsInTheirOrder) {
@@ -60,8 +60,8 @@ TEST(ApplyStyle, DeclarationsInTheirOrder) {
          "GradientEnabled bool 1, GradientColor1 colour ff, GradientColor2 colour 0, "
          "GradientMode int 3"},
     };
-    for (const auto& [text, listing] : cases)
-        EXPECT_EQ(applied(text), listing) << toUtf8(text);
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(applied(text), expected) << toUtf8(text);
 }
 
 TEST(ApplyStyle, UnknownPropertiesAndUnreadableValuesStoreNothing) {
@@ -77,14 +77,14 @@ TEST(ApplyStyle, UnknownPropertiesAndUnreadableValuesStoreNothing) {
 }
 
 TEST(ApplyStyle, OtherStatesStartFromTheirOwnOrNormalsValues) {
-    RecordingStyleTarget target;
+    View target(nullptr);
     applyStyleText(target, Normal, u"font-size:20px; border-top-color:#222; width:10");
     applyStyleText(target, Hover, u"font-size:smaller; width:30; border-left-color:#111");
     // The whole colour set for Hover removes the side colours of the Normal map too.
     applyStyleText(target, Hover, u"border-color:#f00");
-    EXPECT_EQ(target.listing(), "FontSize int 20, Width int 10");
+    EXPECT_EQ(listing(target), "FontSize int 20, Width int 10");
     EXPECT_EQ(
-        target.listing(Hover),
+        listing(target, Hover),
         "FontSize int 18, Width int 30, BorderColor colour ff, BorderLeftColor colour 111111");
 }
 

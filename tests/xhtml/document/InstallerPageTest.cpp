@@ -1,8 +1,7 @@
 // The real page, as the program reads it: placeholders replaced with the English texts of the
 // real localisation table, then parsed.
 
-#include "app/Localisation.h"
-#include "tests/ResourceFiles.h"
+#include "tests/InstallerPage.h"
 #include "tests/xhtml/document/TreeOutline.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +9,7 @@
 using namespace xhtml;
 
 TEST(InstallerPage, ParsesIntoTheTreeOfThePage) {
-    TextTable table;
-    parseTranslations(table, resourceFileText("i18n.txt"), u"en");
-    const auto root =
-        parseDocument(substitutePagePlaceholders(resourceFileText("installer.xhtml"), table));
+    const auto root = parseDocument(englishInstallerPage());
     EXPECT_EQ(
         outline(*root),
         "body(style=width:100%; -c-background-gradient: #FFF #EEE vertical; text-align:center; "

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,18 +69,18 @@ TEST(StyleSheets, SelectorsThatNameNothingAreDropped) {
 }
 
 // An element as the builder leaves it before the cascade: tag, id, class and inline styles.
-RecordingStyleTarget element(const char16_t* tag, const char16_t* id = u"",
-                             const char16_t* classes = u"") {
-    RecordingStyleTarget target;
-    target.maps.set(P::TagName, StyleValue::string(tag), Normal);
+std::unique_ptr<View> element(const char16_t* tag, const char16_t* id = u"",
+                              const char16_t* classes = u"") {
+    auto target = std::make_unique<View>(nullptr);
+    target->setProperty(P::TagName, StyleValue::string(tag));
     if (*id)
-        target.maps.set(P::Id, StyleValue::string(id), Normal);
+        target->setProperty(P::Id, StyleValue::string(id));
     if (*classes)
-        target.maps.set(P::Class, StyleValue::string(classes), Normal);
+        target->setProperty(P::Class, StyleValue::string(classes));
     return target;
 }
 
-void cascade(const StyleRuleList& rules, RecordingStyleTarget& target) {
+void cascade(const StyleRuleList& rules, View& target) {
     for (StyleState state : {Normal, Hover, LeftDown, RightDown})
         applyStyles(rules, target, state);
 }
@@ -88,30 +89,30 @@ TEST(Cascade, LaterRuleWinsInlineStyleWinsAndEachStateFillsItsOwnMap) {
     const StyleRuleList rules =
         sheet(u"a { width:1 } #M { width:2 } #n { top:1 } a { color:#333; width:5 }"
               u"a:hover { color:red } a:lbd { color:lime }");
-    RecordingStyleTarget link = element(u"a", u"m");
-    link.maps.set(P::StyleText, StyleValue::string(u"color:blue"), Normal);
-    link.maps.set(P::StyleText, StyleValue::string(u"underline-me:1; width:6"), RightDown);
-    cascade(rules, link);
+    const auto link = element(u"a", u"m");
+    link->setProperty(P::StyleText, StyleValue::string(u"color:blue"), Normal);
+    link->setProperty(P::StyleText, StyleValue::string(u"underline-me:1; width:6"), RightDown);
+    cascade(rules, *link);
     // The Normal inline style is not applied again for the other states.
-    EXPECT_EQ(link.listing(), "TagName string a, Color colour ff0000, Width int 5, Id string m, "
+    EXPECT_EQ(listing(*link), "TagName string a, Color colour ff0000, Width int 5, Id string m, "
                               "StyleText string color:blue");
-    EXPECT_EQ(link.listing(Hover), "Color colour ff");
-    EXPECT_EQ(link.listing(LeftDown), "Color colour ff00");
-    EXPECT_EQ(link.listing(RightDown), "Width int 6, StyleText string underline-me:1; width:6");
+    EXPECT_EQ(listing(*link, Hover), "Color colour ff");
+    EXPECT_EQ(listing(*link, LeftDown), "Color colour ff00");
+    EXPECT_EQ(listing(*link, RightDown), "Width int 6, StyleText string underline-me:1; width:6");
 }
 
 TEST(Cascade, MatchesOnTheClassListAndTheFirstSelectorOfACompound) {
     const StyleRuleList rules = sheet(u".y { width:1 } .X { height:2 } .a.b { color:red } "
                                       u"div span { top:3 } * { left:4 }");
-    RecordingStyleTarget span = element(u"span", u"", u"x;y,a");
-    RecordingStyleTarget div = element(u"div");
-    RecordingStyleTarget bare;
-    for (RecordingStyleTarget* target : {&span, &div, &bare})
+    const auto span = element(u"span", u"", u"x;y,a");
+    const auto div = element(u"div");
+    View bare(nullptr);
+    for (View* target : {span.get(), div.get(), &bare})
         cascade(rules, *target);
-    EXPECT_EQ(span.listing(),
+    EXPECT_EQ(listing(*span),
               "TagName string span, Height int 2, Width int 1, Class string x;y,a, Left int 4");
-    EXPECT_EQ(div.listing(), "TagName string div, Top int 3, Left int 4");
-    EXPECT_EQ(bare.listing(), "Left int 4");
+    EXPECT_EQ(listing(*div), "TagName string div, Top int 3, Left int 4");
+    EXPECT_EQ(listing(bare), "Left int 4");
 }
 
 } // namespace

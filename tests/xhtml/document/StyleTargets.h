@@ -1,8 +1,7 @@
 #pragma once
 
 #include "tests/base/ZStringPrinter.h"
-#include "xhtml/document/IStyleTarget.h"
-#include "xhtml/document/StyleMaps.h"
+#include "xhtml/views/View.h"
 
 #include <ostream>
 #include <sstream>
@@ -32,33 +31,15 @@ inline StyleValue percent(int value) {
     return length;
 }
 
-// Keeps per-state maps as a view does: a state falls back to Normal.
-class RecordingStyleTarget : public IStyleTarget {
-public:
-    void setProperty(PropertyId id, const StyleValue& value, StyleState state) override {
-        maps.set(id, value, state);
+// The state's own map of the target in key order as "Key value, ...", each value as PrintTo
+// writes it.
+inline std::string listing(const View& target, StyleState state = Normal) {
+    std::ostringstream out;
+    for (const auto& [id, value] : *target.getStyleMap(state)) {
+        out << (out.tellp() > 0 ? ", " : "") << propertyName(id) << ' ';
+        PrintTo(value, &out);
     }
-    bool getProperty(PropertyId id, StyleValue& out, StyleState state) const override {
-        const StyleValue* own = maps.findWithFallback(id, state);
-        if (own)
-            out = *own;
-        return own != nullptr;
-    }
-    const StyleValue* findInStyleMap(PropertyId id, StyleState state) const override {
-        return maps.find(id, state);
-    }
-
-    // The state's map in key order as "Key value, ...", each value as PrintTo writes it.
-    std::string listing(StyleState state = Normal) const {
-        std::ostringstream out;
-        for (const auto& [id, value] : *maps.map(state)) {
-            out << (out.tellp() > 0 ? ", " : "") << propertyName(id) << ' ';
-            PrintTo(value, &out);
-        }
-        return out.str();
-    }
-
-    StyleMaps maps;
-};
+    return out.str();
+}
 
 } // namespace xhtml
