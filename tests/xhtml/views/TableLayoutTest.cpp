@@ -68,11 +68,17 @@ TEST_F(TableLayout, ColumnsShareTheWidthWithinTheirLimits) {
          u"<td>b b b b b b b b b b b b b b b b b b b b</td></tr></table>",
          "0,0,200,80",
          {"0,0,101,80", "101,0,200,80"}},
-        {"an explicit width is balanced on the auto columns, then the table stretches them",
-         u"<table id='t' width='300'><tr><td>aaaa aaaa</td><td width='120'>b</td>"
+        {"an explicit width is paid for by the auto columns a pixel per pass, then the table "
+         "stretches them to its width",
+         u"<table id='t' width='300'><tr><td>aaaa aaaa</td><td width='150'>b</td>"
          u"<td>cccc cccc</td></tr></table>",
          "0,0,300,40",
-         {"0,0,90,40", "90,0,210,40", "210,0,300,40"}},
+         {"0,0,75,40", "75,0,225,40", "225,0,300,40"}},
+        {"an auto-width table keeps what the balance leaves, the auto columns at their narrowest",
+         u"<div style='width:200px'><table id='t'><tr><td>aaaa aaaa</td><td width='120'>b</td>"
+         u"<td>cccc cccc</td></tr></table></div>",
+         "0,0,200,40",
+         {"0,0,40,40", "40,0,160,40", "160,0,200,40"}},
         {"spacing 4 with three columns adds 16 to the inner width",
          u"<table id='t' cellspacing='4'><tr><td>a</td><td>b</td><td>c</td></tr></table>",
          "0,0,46,28",
