@@ -3,7 +3,9 @@
 #include "window/ScopedWin32.h"
 
 #include "xhtml/frame/IFrameView.h"
+#include "xhtml/frame/MouseMessages.h"
 #include "xhtml/frame/Painter.h"
+#include "xhtml/frame/Win32Controls.h"
 #include "xhtml/frame/Win32ViewPlatform.h"
 #include "xhtml/views/Dpi.h"
 #include "xhtml/views/ViewContext.h"
@@ -29,6 +31,7 @@ void useWin32Platform() {
     setViewPlatform(&platform);
     setNestedFrameFactory(
         [](ViewContext* context) -> CompositeView* { return new IFrameView(context); });
+    setNativeControlFactory(createWin32Control);
 }
 
 int ceilingDivision(int value, int unit) {
@@ -82,8 +85,9 @@ bool FrameView::create(const ZString& title, int x, int y, int width, int height
     windowClass.lpszClassName = className;
     // Registered once per process; a second registration fails harmlessly.
     RegisterClassExW(&windowClass);
-    return frame_.create(exStyle, className, title.w_str(), style, x, y, width, height, parent,
-                         nullptr, instance);
+    // The page's repaint must not cover the native controls over it, scroll bars included.
+    return frame_.create(exStyle, className, title.w_str(), style | WS_CLIPCHILDREN, x, y, width,
+                         height, parent, nullptr, instance);
 }
 
 void FrameView::setScrollMode(int axis, int mode) {
@@ -439,8 +443,6 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         timersStarted_ = true;
         frame_.setTimer(kTooltipTimer, 500);
     }
-    const uint32_t left = (wParam & MK_LBUTTON) ? uint32_t{MouseEvent::LeftHeld} : 0;
-    const uint32_t right = (wParam & MK_RBUTTON) ? uint32_t{MouseEvent::RightHeld} : 0;
     switch (message) {
     case WM_PAINT: {
         sendEvent(6);
@@ -468,22 +470,17 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus && focus != frame_.getHandle() && GetClassNameW(focus, className, 257) > 0 &&
             ZString(className).equals(u"XhtmlFrameView"))
             frame_.setFocus();
-        mouse(lParam, left | right);
+        mouse(lParam, mouseRecordFlags(message, wParam));
         return 0;
     }
     case WM_LBUTTONDOWN:
-        frame_.setFocus();
-        mouse(lParam, MouseEvent::LeftHeld | MouseEvent::LeftDown | right);
-        return 0;
     case WM_RBUTTONDOWN:
         frame_.setFocus();
-        mouse(lParam, MouseEvent::RightHeld | MouseEvent::RightDown | left);
+        mouse(lParam, mouseRecordFlags(message, wParam));
         return 0;
     case WM_LBUTTONUP:
-        mouse(lParam, MouseEvent::LeftUp | right);
-        return 0;
     case WM_RBUTTONUP:
-        mouse(lParam, MouseEvent::RightUp | left);
+        mouse(lParam, mouseRecordFlags(message, wParam));
         return 0;
     case WM_MOUSELEAVE: {
         mouseLeaveTracked_ = false;
@@ -549,8 +546,15 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLOREDIT:
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_CTLCOLORSTATIC: {
+        // Read-only edit boxes ask as statics; see-through, their text would smear on scrolling.
+        wchar_t className[8] = {};
+        GetClassNameW(reinterpret_cast<HWND>(lParam), className, 8);
+        if (lstrcmpiW(className, L"Edit") == 0)
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     default:
         break;

@@ -2,12 +2,17 @@
 
 #include "window/ScopedWin32.h"
 
+#include "xhtml/frame/FrameView.h"
 #include "xhtml/frame/GdiplusImage.h"
 #include "xhtml/frame/IFrameView.h"
 #include "xhtml/views/Dpi.h"
+#include "xhtml/views/FormViews.h"
 #include "xhtml/views/ImageView.h"
 #include "xhtml/views/ViewContext.h"
 #include "xhtml/views/WordView.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 
@@ -226,6 +231,71 @@ void paintImage(ImageView& view, HDC dc, const Rect& clip) {
     view.frameShown();
 }
 
+// The themed look of engine-drawn buttons, check boxes and radio buttons, with the classic
+// look where the frame window has no theme.
+class ButtonTheme {
+public:
+    explicit ButtonTheme(View& view) {
+        auto* frame = dynamic_cast<FrameView*>(view.getFrame(false));
+        if (frame && frame->getWindow().getHandle())
+            theme_ = OpenThemeData(frame->getWindow().getHandle(), L"Button");
+    }
+    ButtonTheme(const ButtonTheme&) = delete;
+    ButtonTheme& operator=(const ButtonTheme&) = delete;
+    ~ButtonTheme() {
+        if (theme_)
+            CloseThemeData(theme_);
+    }
+
+    // With a theme: the part in the state; without: DrawFrameControl with the flags.
+    void draw(HDC dc, const Rect& area, int part, int state, UINT classicFlags) const {
+        RECT r = win32(area);
+        if (theme_)
+            DrawThemeBackground(theme_, dc, part, state, &r, nullptr);
+        else
+            DrawFrameControl(dc, &r, DFC_BUTTON, classicFlags);
+    }
+
+private:
+    HTHEME theme_ = nullptr;
+};
+
+void paintButtonFace(ButtonView& button, HDC dc, const Rect& content) {
+    const uint32_t flags = button.getFlags();
+    const bool pressed = (flags & View::LeftPressed) != 0;
+    const bool hot = button.isHovered();
+    ButtonTheme(button).draw(dc, content, BP_PUSHBUTTON,
+                             pressed ? 3
+                             : hot   ? 2
+                                     : 1,
+                             DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0) | (hot ? DFCS_HOT : 0));
+    const ZString caption = button.getValue();
+    StyleValue color;
+    const COLORREF text =
+        button.getProperty(PropertyId::Color, color) ? rgbOf(color.colorValue()) : RGB(0, 0, 0);
+    const ScopedSelectObject font(dc, static_cast<HFONT>(button.getFont().handle));
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousText = SetTextColor(dc, text);
+    RECT r = win32(content);
+    DrawTextW(dc, caption.w_str(), caption.length(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(dc, previousText);
+    SetBkMode(dc, previousMode);
+}
+
+void paintToggleFace(ToggleView& toggle, HDC dc, const Rect& content) {
+    const bool radio = toggle.getKind() == RadioKind;
+    const bool checked = toggle.isChecked();
+    const bool pressed = (toggle.getFlags() & View::LeftPressed) != 0;
+    const bool hot = toggle.isHovered();
+    // Radio buttons have no disabled look.
+    const bool disabled = !radio && toggle.isDisabled();
+    const int state = 4 * (checked ? 1 : 0) + (disabled ? 4 : pressed ? 3 : hot ? 2 : 1);
+    const UINT classic = (radio ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK) |
+                         (checked ? DFCS_CHECKED : 0) | (pressed ? DFCS_PUSHED : 0) |
+                         (hot ? DFCS_HOT : 0) | (disabled ? DFCS_INACTIVE : 0);
+    ButtonTheme(toggle).draw(dc, content, radio ? BP_RADIOBUTTON : BP_CHECKBOX, state, classic);
+}
+
 void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
     const Rect borderBox = box.getBorderBox();
     if (borderBox.meets(clip)) {
@@ -235,7 +305,12 @@ void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
         paintBackground(box, dc, paddingBox);
         paintBorders(box, dc, borderBox);
     }
-    if (box.getKind() == ImageKind)
+    const Rect content = box.getContentRect();
+    if (box.getKind() == ButtonKind && content.meets(clip))
+        paintButtonFace(static_cast<ButtonView&>(box), dc, content);
+    else if ((box.getKind() == CheckKind || box.getKind() == RadioKind) && content.meets(clip))
+        paintToggleFace(static_cast<ToggleView&>(box), dc, content);
+    else if (box.getKind() == ImageKind)
         paintImage(static_cast<ImageView&>(box), dc, clip);
     else if (box.getKind() == IFrameKind)
         // Its children are its own window's to paint, over what lies under it here.

@@ -4,6 +4,8 @@
 #include "xhtml/views/ViewContext.h"
 #include "xhtml/views/ViewPlatform.h"
 
+#include <algorithm>
+
 namespace xhtml {
 
 namespace {
@@ -47,9 +49,121 @@ void FormElement::setView(View* view) {
     view->setProperty(PropertyId::FormElementMarker, StyleValue::boolean(true));
 }
 
+namespace {
+NativeControlFactory controlFactory = nullptr;
+}
+
+void setNativeControlFactory(NativeControlFactory factory) {
+    controlFactory = factory;
+}
+
+NativeControlFactory nativeControlFactory() {
+    return controlFactory;
+}
+
 ControlView::ControlView(ViewContext* context) : BoxView(context) {
     setKind(ControlKind);
     setProperty(PropertyId::TabStop, StyleValue::boolean(true));
+}
+
+ControlView::~ControlView() = default;
+
+void ControlView::handleEvent(ViewEvent& event) {
+    if (event.type == ViewEvent::LayoutFinished) {
+        if (!control_ && isDisplayed())
+            createControl();
+        if (control_) {
+            positionControl();
+            control_->setFont(getFont());
+        }
+    } else if (event.type == ViewEvent::Scrolled) {
+        positionControl();
+    }
+    BoxView::handleEvent(event);
+}
+
+bool ControlView::ownsWindow(const void* window) const {
+    return control_ && control_->ownsWindow(window);
+}
+
+bool ControlView::createControl() {
+    if (control_)
+        return true;
+    if (!controlFactory)
+        return false;
+    auto control = controlFactory(*this);
+    if (!control)
+        return false;
+    setControl(std::move(control));
+    return true;
+}
+
+void ControlView::setControl(std::unique_ptr<NativeControl> control) {
+    control_ = std::move(control);
+    positionControl();
+}
+
+void ControlView::positionControl() {
+    if (!control_)
+        return;
+    const Rect content = getContentRect();
+    View* frame = getFrame(false);
+    if (!isVisibleInTree() || content.width() < 1 || content.height() < 1) {
+        control_->place(nullptr);
+        return;
+    }
+    const Point scroll = frame ? frame->getScrollPosition() : Point{};
+    const Rect area = content.movedBy(-scroll.x, -scroll.y);
+    control_->place(&area);
+}
+
+bool ControlView::isCursorOverControl() const {
+    return control_ && control_->isCursorOver();
+}
+
+void ControlView::forwardMouse(Point point, uint32_t flags) {
+    View* frame = getFrame(false);
+    if (!frame)
+        return;
+    const Rect content = getContentRect();
+    MouseEvent event{{addSaturated(point.x, content.left), addSaturated(point.y, content.top)},
+                     flags};
+    frame->handleMouse(event);
+}
+
+void ControlView::focusNext() {
+    View* frame = getFrame(true);
+    if (!frame)
+        return;
+    std::vector<View*> stops;
+    const StyleValue tabStop = StyleValue::boolean(true);
+    frame->collectViewsWithProperty(stops, PropertyId::TabStop, &tabStop);
+    const auto self = std::find(stops.begin(), stops.end(), this);
+    if (self == stops.end())
+        return;
+    // The views after this one, then from the start, and this one last.
+    const size_t at = static_cast<size_t>(self - stops.begin());
+    for (size_t step = 1; step <= stops.size(); ++step) {
+        View* view = stops[(at + step) % stops.size()];
+        if ((view->getKind() != EditKind && view->getKind() != TextAreaKind) ||
+            !view->isVisibleInTree() || view->isDisabled())
+            continue;
+        auto* control = static_cast<ControlView*>(view);
+        if (control->hasControl()) {
+            control->control_->focus();
+            return;
+        }
+    }
+}
+
+ZString ControlView::controlValue(const FormElement& element) const {
+    return control_ ? control_->text() : element.FormElement::getValue();
+}
+
+void ControlView::setControlValue(FormElement& element, const ZString& value) {
+    element.FormElement::setValue(value);
+    if (control_)
+        control_->setText(value);
 }
 
 ButtonView::ButtonView(ViewContext* context) : BoxView(context) {
@@ -173,12 +287,19 @@ void TextAreaView::layout(Layouter& layouter) {
                                    saturated(rows * metrics.charHeight + scale(25))});
 }
 
+void TextAreaView::setHorizontalScroll(bool on) {
+    horizontalScroll_ = on;
+    if (NativeControl* control = getControl())
+        control->setHorizontalScroll(on);
+}
+
 ObjectView::ObjectView(ViewContext* context) : ControlView(context) {
     setKind(ObjectKind);
 }
 
 void ObjectView::layout(Layouter& layouter) {
-    layoutAroundContent(layouter, {0, 0});
+    // The attached control's own size, the box around it.
+    layoutAroundContent(layouter, hasControl() ? getControl()->size() : Size{});
 }
 
 HiddenInputView::HiddenInputView(ViewContext* context) : View(context) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xhtml/views/BoxView.h"
+#include "xhtml/views/NativeControl.h"
 
 namespace xhtml {
 
@@ -23,11 +24,38 @@ private:
     View* view_ = nullptr;
 };
 
-// A box that hosts a native control of the frame window. Tab navigation stops at these views.
+// A box that hosts a native control of the frame window, created when the box is first laid
+// out and kept over its content box. Tab navigation stops at these views.
 class ControlView : public BoxView {
 public:
     explicit ControlView(ViewContext* context);
+    ~ControlView() override;
     bool isContainer() const override { return false; }
+    void handleEvent(ViewEvent& event) override;
+    bool ownsWindow(const void* window) const override;
+
+    bool hasControl() const { return control_ != nullptr; }
+    NativeControl* getControl() const { return control_.get(); }
+    // Replaces the control (an owned one's window goes with it) and places the new one.
+    void setControl(std::unique_ptr<NativeControl> control);
+    // Keeps the control over the content box, in view while the box is; hidden otherwise.
+    void positionControl();
+    bool isCursorOverControl() const;
+    // A mouse record the control saw, at a point relative to the content box, goes to the
+    // frame's view tree so hover and clicks stay right over native controls.
+    void forwardMouse(Point point, uint32_t flags);
+    // Tab: the focus goes to the next text input or text area, in document order, wrapping.
+    void focusNext();
+
+protected:
+    // Through the window system's factory; false without one or without a frame window.
+    virtual bool createControl();
+    // The control's text once it exists, else the value attribute.
+    ZString controlValue(const FormElement& element) const;
+    void setControlValue(FormElement& element, const ZString& value);
+
+private:
+    std::unique_ptr<NativeControl> control_;
 };
 
 // A push button drawn by the engine; its caption is its value.
@@ -82,6 +110,8 @@ class EditView : public ControlView, public FormElement {
 public:
     explicit EditView(ViewContext* context);
     void layout(Layouter& layouter) override;
+    ZString getValue() const override { return controlValue(*this); }
+    void setValue(const ZString& value) override { setControlValue(*this, value); }
 };
 
 // A multi-line text input; sized by Rows and Cols when given, else 100 × 50.
@@ -89,6 +119,14 @@ class TextAreaView : public ControlView, public FormElement {
 public:
     explicit TextAreaView(ViewContext* context);
     void layout(Layouter& layouter) override;
+    ZString getValue() const override { return controlValue(*this); }
+    void setValue(const ZString& value) override { setControlValue(*this, value); }
+    // Off: long lines wrap.
+    void setHorizontalScroll(bool on);
+    bool hasHorizontalScroll() const { return horizontalScroll_; }
+
+private:
+    bool horizontalScroll_ = true;
 };
 
 // A placeholder for a control that page code attaches; without one it has no content size.
@@ -96,6 +134,9 @@ class ObjectView : public ControlView {
 public:
     explicit ObjectView(ViewContext* context);
     void layout(Layouter& layouter) override;
+
+protected:
+    bool createControl() override { return false; }
 };
 
 // An input of type "hidden": a value and no size.

@@ -1,0 +1,140 @@
+#include "xhtml/frame/Win32Controls.h"
+
+#include "xhtml/frame/FrameView.h"
+#include "xhtml/frame/MouseMessages.h"
+#include "xhtml/views/ViewPlatform.h"
+
+#include <windowsx.h>
+
+namespace xhtml {
+
+namespace {
+
+// The native window of the frame the view lies in.
+HWND frameWindow(View& view) {
+    auto* frame = dynamic_cast<FrameView*>(view.getFrame(false));
+    return frame ? frame->getWindow().getHandle() : nullptr;
+}
+
+bool ownProperty(const View& view, PropertyId id) {
+    const StyleValue* value = view.findInStyleMap(id, Normal);
+    return value && value->boolValue();
+}
+
+} // namespace
+
+Win32Control::Win32Control(ControlView& view, HWND window, bool owns) : view_(view), owns_(owns) {
+    window_.attach(window);
+    window_.setFilter(this);
+    if (const HWND parent = frameWindow(view)) {
+        // A child of the frame, whatever it was made as.
+        const LONG_PTR style = window_.getLong(GWL_STYLE);
+        window_.setLong(GWL_STYLE, (style & 0x3F33FFFF) | WS_CHILD);
+        window_.setParent(parent);
+    }
+}
+
+Win32Control::~Win32Control() {
+    window_.removeFilter(this);
+    // A window that is not ours lives on, with its own procedure back.
+    if (!owns_)
+        window_.releaseHandle();
+}
+
+Size Win32Control::size() const {
+    const SIZE size = window_.getSize();
+    return {size.cx, size.cy};
+}
+
+void Win32Control::place(const Rect* area) {
+    if (!area) {
+        window_.show(false);
+        return;
+    }
+    window_.move(area->left, area->top, area->width(), area->height(), true);
+    window_.show(true);
+}
+
+ZString Win32Control::text() const {
+    return window_.getText();
+}
+
+void Win32Control::setText(const ZString& text) {
+    window_.setText(text);
+}
+
+void Win32Control::setFont(const Font& font) {
+    window_.sendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);
+}
+
+bool Win32Control::ownsWindow(const void* window) const {
+    return window && window == window_.getHandle();
+}
+
+bool Win32Control::isCursorOver() const {
+    return window_.isVisible() && window_.isCursorInWindow();
+}
+
+void Win32Control::focus() {
+    if (const HWND frame = frameWindow(view_))
+        SetFocus(frame);
+    SetFocus(window_.getHandle());
+}
+
+void Win32Control::setHorizontalScroll(bool on) {
+    const LONG_PTR bits = WS_HSCROLL | ES_AUTOHSCROLL;
+    const LONG_PTR style = window_.getLong(GWL_STYLE);
+    window_.setLong(GWL_STYLE, on ? style | bits : style & ~bits);
+}
+
+LRESULT Win32Control::filterMessage(BaseWindow& window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) {
+    if (isMouseRecordMessage(message))
+        view_.forwardMouse({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                           mouseRecordFlags(message, wParam));
+    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wParam == VK_TAB) {
+        if (message == WM_KEYUP)
+            view_.focusNext();
+        return 0;
+    }
+    return window.defaultProc(message, wParam, lParam);
+}
+
+std::unique_ptr<NativeControl> createWin32Control(ControlView& view) {
+    const HWND parent = frameWindow(view);
+    const bool edit = view.getKind() == EditKind;
+    if (!parent || (!edit && view.getKind() != TextAreaKind))
+        return nullptr;
+    DWORD style = WS_CHILD;
+    if (edit) {
+        style |= WS_TABSTOP | ES_AUTOHSCROLL;
+        if (ownProperty(view, PropertyId::Password))
+            style |= ES_PASSWORD;
+    } else {
+        style |= WS_BORDER | WS_VSCROLL | ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE;
+        if (static_cast<TextAreaView&>(view).hasHorizontalScroll())
+            style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    }
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    const HWND window = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, edit ? L"Edit" : L"edit", L"",
+                                        style, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    if (!window)
+        return nullptr;
+    auto control = std::make_unique<Win32Control>(view, window, true);
+    if (const StyleValue* value = view.findInStyleMap(PropertyId::Value, Normal))
+        control->setText(value->stringValue());
+    if (ownProperty(view, PropertyId::ReadOnly))
+        SendMessageW(window, EM_SETREADONLY, TRUE, 0);
+    return control;
+}
+
+void setControl(ControlView& view, HWND window, bool owns) {
+    view.setControl(window ? std::make_unique<Win32Control>(view, window, owns) : nullptr);
+}
+
+HWND controlWindow(const ControlView& view) {
+    const auto* control = dynamic_cast<const Win32Control*>(view.getControl());
+    return control ? control->handle() : nullptr;
+}
+
+} // namespace xhtml
