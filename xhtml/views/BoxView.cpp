@@ -171,9 +171,13 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
         resolveSize(layouter.getWidth(), layouter.getHeight(), defaultWidth, defaultHeight);
     const Rect content = contentRectOf(Rect::at(getPosition(), size));
     Rect bounds = layoutChildren(content, layouter.getMode());
-    // A no-wrap line wider than the box keeps its own width.
+    // A no-wrap line wider than the box keeps its own width. The height stays the box's: the
+    // first pass's bounds are as tall as the narrow lines were, and content aligned in them
+    // would sit where a relayout of the box never puts it.
     if (bounds.width() > content.width())
-        bounds = layoutChildren(bounds, layouter.getMode());
+        bounds = layoutChildren(
+            {content.left, content.top, addSaturated(content.left, bounds.width()), content.bottom},
+            layouter.getMode());
     const Rect needed = outerRectOf(bounds);
     const auto clips = [this](PropertyId id) {
         const StyleValue* overflow = findOwnProperty(id);
