@@ -99,12 +99,15 @@ void BoxView::requestUpdate() {
         View::requestUpdate();
         return;
     }
+    // The children go back into the area the flow gave them: where content made the box grow,
+    // its content rectangle is larger, and percentages and alignment would resolve against it.
+    const Rect area = lastLayoutRect_.value_or(getContentRect());
     invalidateLayoutCache();
     if (measureAt(getSize().width) != getSize()) {
         View::requestUpdate();
         return;
     }
-    layoutChildren(getContentRect(), Layouter::Place);
+    layoutChildren(area, Layouter::Place);
     ViewEvent finished{ViewEvent::LayoutFinished, this};
     handleEvent(finished);
     invalidate();
