@@ -79,7 +79,8 @@ void Layouter::addView(View* view) {
 
 void NormalLayouter::parkView(View* view) {
     const Size size = view->getSize();
-    view->moveTo(-size.width, -size.height);
+    // A size can be INT_MIN, whose negation does not exist.
+    view->moveTo(subtractSaturated(0, size.width), subtractSaturated(0, size.height));
 }
 
 void NormalLayouter::flushPending() {
