@@ -42,6 +42,8 @@ void BoxView::moveBy(int dx, int dy) {
         lastLayoutRect_ = lastLayoutRect_->movedBy(dx, dy);
     if (lastBounds_)
         lastBounds_ = lastBounds_->movedBy(dx, dy);
+    if (lastFlowContent_)
+        lastFlowContent_ = lastFlowContent_->movedBy(dx, dy);
 }
 
 void BoxView::moveTo(int x, int y) {
@@ -173,14 +175,22 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
     const Size size =
         resolveSize(layouter.getWidth(), layouter.getHeight(), defaultWidth, defaultHeight);
     const Rect content = contentRectOf(Rect::at(getPosition(), size));
-    Rect bounds = layoutChildren(content, layouter.getMode());
-    // A no-wrap line wider than the box keeps its own width. The height stays the box's: the
-    // first pass's bounds are as tall as the narrow lines were, and content aligned in them
-    // would sit where a relayout of the box never puts it.
-    if (bounds.width() > content.width())
-        bounds = layoutChildren(
-            {content.left, content.top, addSaturated(content.left, bounds.width()), content.bottom},
-            layouter.getMode());
+    const bool place = layouter.getMode() == Layouter::Place;
+    Rect bounds;
+    if (place && lastFlowContent_ == content && lastBounds_) {
+        bounds = *lastBounds_;
+    } else {
+        bounds = layoutChildren(content, layouter.getMode());
+        // A no-wrap line wider than the box keeps its own width. The height stays the box's:
+        // the first pass's bounds are as tall as the narrow lines were, and content aligned in
+        // them would sit where a relayout of the box never puts it.
+        if (bounds.width() > content.width())
+            bounds = layoutChildren({content.left, content.top,
+                                     addSaturated(content.left, bounds.width()), content.bottom},
+                                    layouter.getMode());
+        if (place)
+            lastFlowContent_ = content;
+    }
     const Rect needed = outerRectOf(bounds);
     const auto clips = [this](PropertyId id) {
         const StyleValue* overflow = findOwnProperty(id);
@@ -221,6 +231,7 @@ Rect BoxView::layoutChildren(const Rect& content, Layouter::Mode mode) {
         if (const auto cached = measureCache_.find(key); cached != measureCache_.end())
             return Rect::at({content.left, content.top}, cached->second);
     }
+    lastFlowContent_.reset();
     std::unique_ptr<Layouter> layouter;
     if (mode == Layouter::Place)
         layouter = std::make_unique<NormalLayouter>(content);
@@ -280,6 +291,7 @@ void BoxView::invalidateLayoutCache() {
     measureCache_.clear();
     lastLayoutRect_.reset();
     lastBounds_.reset();
+    lastFlowContent_.reset();
     laidOut_ = false;
 }
 
