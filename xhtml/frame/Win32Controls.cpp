@@ -46,6 +46,10 @@ Size Win32Control::size() const {
     return {size.cx, size.cy};
 }
 
+void Win32Control::resize(Size size) {
+    window_.resize(size.width, size.height, false);
+}
+
 void Win32Control::place(const Rect* area) {
     if (!area) {
         window_.show(false);

@@ -18,6 +18,7 @@ public:
     ~Win32Control() override;
 
     Size size() const override;
+    void resize(Size size) override;
     void place(const Rect* area) override;
     ZString text() const override;
     void setText(const ZString& text) override;
