@@ -99,6 +99,10 @@ void InstallerUI::setTextOf(const char16_t* id, const ZString& text) {
     static_cast<CompositeView*>(getViewById(id))->setText(text);
 }
 
+void InstallerUI::setMessage(const ZString& markup) {
+    static_cast<CompositeView*>(getViewById(u"messageBox"))->setMarkup(markup);
+}
+
 void InstallerUI::setState(PageState state) {
     state_ = state;
     if (state == PageState::Downloading)
@@ -120,8 +124,7 @@ void InstallerUI::setState(PageState state) {
     button->changeProperty(PropertyId::Display, StyleValue::integer(1));
     button->setValue(translate(texts_, captionKey(action_)));
     if (welcome)
-        static_cast<CompositeView*>(getViewById(u"messageBox"))
-            ->setMarkup(translate(texts_, u"startText"));
+        setMessage(translate(texts_, u"startText"));
 
     if (state == PageState::Launching)
         launchSetup();
@@ -139,8 +142,7 @@ void InstallerUI::onAction(ButtonAction action) {
     }
     const ZString url = Installer::current().downloadUrl();
     if (url.isEmpty()) {
-        static_cast<CompositeView*>(getViewById(u"messageBox"))
-            ->setMarkup(u"System not supported!");
+        setMessage(u"System not supported!");
         return;
     }
     if (download.snapshot().running)

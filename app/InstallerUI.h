@@ -38,6 +38,8 @@ private:
     void buildPage();
     void showBox(const char16_t* id, bool shown);
     void setTextOf(const char16_t* id, const ZString& text);
+    // The content of the message above the page's parts, which every state keeps.
+    void setMessage(const ZString& markup);
     // Starts the downloaded setup, if there is one, and closes the window.
     void launchSetup();
     void closeWindow();
