@@ -2,8 +2,9 @@
 //   layout  builds the page as the program does and prints where its controls are, one line
 //           "name x y" each, in client coordinates: install, express, custom (welcome state)
 //           and retry (failed state)
-//   window  prints the running installer's window: class, title, client size, client origin on
-//           the screen, whether its progress bar shows, and the number of installer windows
+//   window  prints the running installer's window: class, client size, client origin on the
+//           screen, whether its progress bar shows, the number of installer windows and whether
+//           everything on it has been painted
 //   watch   prints "progress N" whenever the installer's progress bar moves, and "gone" when the
 //           window has closed (or after a minute)
 // Exits with 1 when there is no installer window to look at.
@@ -57,6 +58,19 @@ BOOL CALLBACK countFrame(HWND window, LPARAM count) {
     return TRUE;
 }
 
+BOOL CALLBACK notePending(HWND child, LPARAM pending) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+        *reinterpret_cast<bool*>(pending) = true;
+    return TRUE;
+}
+
+// Shown, and neither the window nor a control on it waits for WM_PAINT.
+bool isPainted(HWND window) {
+    bool pending = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    EnumChildWindows(window, notePending, reinterpret_cast<LPARAM>(&pending));
+    return IsWindowVisible(window) && !pending;
+}
+
 HWND progressBarOf(HWND window) {
     return FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr);
 }
@@ -74,9 +88,10 @@ int window() {
     const HWND bar = progressBarOf(window);
     int windows = 0;
     EnumWindows(countFrame, reinterpret_cast<LPARAM>(&windows));
-    std::printf("class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d\n", name,
+    std::printf("class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d painted=%s\n", name,
                 client.right - client.left, client.bottom - client.top, origin.x, origin.y,
-                bar && IsWindowVisible(bar) ? "shown" : "hidden", windows);
+                bar && IsWindowVisible(bar) ? "shown" : "hidden", windows,
+                isPainted(window) ? "yes" : "no");
     return 0;
 }
 
