@@ -42,6 +42,8 @@ void BoxView::moveBy(int dx, int dy) {
         lastLayoutRect_ = lastLayoutRect_->movedBy(dx, dy);
     if (lastBounds_)
         lastBounds_ = lastBounds_->movedBy(dx, dy);
+    if (lastFlowContent_)
+        lastFlowContent_ = lastFlowContent_->movedBy(dx, dy);
 }
 
 void BoxView::moveTo(int x, int y) {
@@ -99,12 +101,15 @@ void BoxView::requestUpdate() {
         View::requestUpdate();
         return;
     }
+    // The children go back into the area the flow gave them: where content made the box grow,
+    // its content rectangle is larger, and percentages and alignment would resolve against it.
+    const Rect area = lastLayoutRect_.value_or(getContentRect());
     invalidateLayoutCache();
     if (measureAt(getSize().width) != getSize()) {
         View::requestUpdate();
         return;
     }
-    layoutChildren(getContentRect(), Layouter::Place);
+    layoutChildren(area, Layouter::Place);
     ViewEvent finished{ViewEvent::LayoutFinished, this};
     handleEvent(finished);
     invalidate();
@@ -170,10 +175,22 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
     const Size size =
         resolveSize(layouter.getWidth(), layouter.getHeight(), defaultWidth, defaultHeight);
     const Rect content = contentRectOf(Rect::at(getPosition(), size));
-    Rect bounds = layoutChildren(content, layouter.getMode());
-    // A no-wrap line wider than the box keeps its own width.
-    if (bounds.width() > content.width())
-        bounds = layoutChildren(bounds, layouter.getMode());
+    const bool place = layouter.getMode() == Layouter::Place;
+    Rect bounds;
+    if (place && lastFlowContent_ == content && lastBounds_) {
+        bounds = *lastBounds_;
+    } else {
+        bounds = layoutChildren(content, layouter.getMode());
+        // A no-wrap line wider than the box keeps its own width. The height stays the box's:
+        // the first pass's bounds are as tall as the narrow lines were, and content aligned in
+        // them would sit where a relayout of the box never puts it.
+        if (bounds.width() > content.width())
+            bounds = layoutChildren({content.left, content.top,
+                                     addSaturated(content.left, bounds.width()), content.bottom},
+                                    layouter.getMode());
+        if (place)
+            lastFlowContent_ = content;
+    }
     const Rect needed = outerRectOf(bounds);
     const auto clips = [this](PropertyId id) {
         const StyleValue* overflow = findOwnProperty(id);
@@ -214,6 +231,7 @@ Rect BoxView::layoutChildren(const Rect& content, Layouter::Mode mode) {
         if (const auto cached = measureCache_.find(key); cached != measureCache_.end())
             return Rect::at({content.left, content.top}, cached->second);
     }
+    lastFlowContent_.reset();
     std::unique_ptr<Layouter> layouter;
     if (mode == Layouter::Place)
         layouter = std::make_unique<NormalLayouter>(content);
@@ -273,6 +291,7 @@ void BoxView::invalidateLayoutCache() {
     measureCache_.clear();
     lastLayoutRect_.reset();
     lastBounds_.reset();
+    lastFlowContent_.reset();
     laidOut_ = false;
 }
 

@@ -74,6 +74,10 @@ private:
     std::map<std::tuple<int, int, int>, Size> measureCache_;
     std::optional<Rect> lastLayoutRect_;
     std::optional<Rect> lastBounds_;
+    // The content rectangle of the last placing flow layout, whose bounds are lastBounds_. With
+    // a no-wrap pass the two areas alternate in the one-entry cache above, which without this
+    // doubled the work at every level of nested shrink-to-fit boxes.
+    std::optional<Rect> lastFlowContent_;
 };
 
 } // namespace xhtml

@@ -81,7 +81,8 @@ void NormalLayouter::parkView(View* view, bool dropped) {
     if (dropped)
         view->setSize(0, 0);
     const Size size = view->getSize();
-    view->moveTo(-size.width, -size.height);
+    // A size can be INT_MIN, whose negation does not exist.
+    view->moveTo(subtractSaturated(0, size.width), subtractSaturated(0, size.height));
 }
 
 void NormalLayouter::flushPending() {

@@ -1,39 +1,19 @@
 // Native controls hosted by control views, in a real frame window under the test display.
-#include "xhtml/frame/FrameView.h"
+#include "tests/xhtml/frame/WindowedFrame.h"
 #include "xhtml/frame/Win32Controls.h"
 #include "xhtml/views/FormViews.h"
-#include "xhtml/views/ViewContext.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
 
 using namespace xhtml;
 
 namespace {
 
-void pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    MSG message;
-    while (std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    }
-}
-
-class Page : public FrameView {
+class Page : public WindowedFrame {
 public:
-    explicit Page(const char16_t* markup) : FrameView(new ViewContext(nullptr)) {
-        getContext()->setFrame(this);
-        EXPECT_TRUE(
-            create(u"controls", 0, 0, 0, 0, WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr, nullptr));
-        getWindow().setClientSize(400, 300, false);
+    explicit Page(const char16_t* markup) : WindowedFrame(400, 300) {
         getWindow().show(true);
-        setContent(markup, nullptr);
-        pump(300);
+        show(markup);
     }
     ControlView& control(const char16_t* id) {
         return dynamic_cast<ControlView&>(*getViewById(id));

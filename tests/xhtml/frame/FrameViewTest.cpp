@@ -1,14 +1,12 @@
 // The frame in a real window under the test display: update passes, scrolling, mouse records
 // and tooltips, provoked with real messages.
-#include "xhtml/frame/FrameView.h"
-#include "xhtml/views/ViewContext.h"
+#include "tests/xhtml/frame/WindowedFrame.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -16,27 +14,10 @@ using namespace xhtml;
 
 namespace {
 
-// Runs the thread's messages for a while, so that timers fire.
-void pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    MSG message;
-    while (std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    }
-}
-
 // A frame that counts its update passes and records the mouse records it is given.
-class TestFrame : public FrameView {
+class TestFrame : public WindowedFrame {
 public:
-    TestFrame() : FrameView(new ViewContext(nullptr)) {
-        getContext()->setFrame(this);
-        EXPECT_TRUE(create(u"test", 0, 0, 0, 0, WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr, nullptr));
-        getWindow().setClientSize(300, 200, false);
-    }
+    TestFrame() : WindowedFrame(300, 200) {}
     void handleEvent(ViewEvent& event) override {
         if (event.type == ViewEvent::LayoutFinished && event.origin == this) {
             ++passes;
@@ -49,12 +30,6 @@ public:
         records.push_back(event);
         FrameView::handleMouse(event);
     }
-    // The content, laid out by the pass it schedules.
-    void show(const char16_t* markup) {
-        setContent(markup, nullptr);
-        pump(250);
-    }
-
     int passes = 0;
     std::function<void()> onPass;
     std::vector<MouseEvent> records;
