@@ -1,4 +1,4 @@
-// installer-probe: what the end-to-end flows (installer_e2e.py) cannot see from outside Wine.
+// installer-probe: what the installer driver (installer_driver.py) cannot see from outside Wine.
 //   layout  builds the page as the program does and prints where its controls are, one line
 //           "name x y" each, in client coordinates: install, express, custom (welcome state)
 //           and retry (failed state)
