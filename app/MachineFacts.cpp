@@ -93,10 +93,6 @@ MachineFacts currentMachineFacts() {
     return facts;
 }
 
-ZString chooseDownloadUrl() {
-    return downloadUrlFor(currentMachineFacts(), u"" DOXLY_DOWNLOAD_HOST);
-}
-
 ZString tempFolder() {
     const ZString candidates[] = {systemTempPath(), environmentVariable(L"TMP"),
                                   environmentVariable(L"TEMP"), environmentVariable(L"TMPDIR")};

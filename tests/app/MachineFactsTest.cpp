@@ -57,8 +57,8 @@ TEST(MachineFacts, AgreeWithTheKernelAndChooseTheAddress) {
         EXPECT_EQ(facts.nativeMachine, IMAGE_FILE_MACHINE_AMD64);
     }
 
-    const ZString url = chooseDownloadUrl();
-    const ZString prefix = u"https://" DOXLY_DOWNLOAD_HOST u"/doxly-creator-";
+    const ZString url = downloadUrlFor(facts, u"downloads.example.test");
+    const ZString prefix = u"https://downloads.example.test/doxly-creator-";
     EXPECT_TRUE(url.startsWith(prefix.c_str())) << toUtf8(url);
     EXPECT_EQ(url.find(0, u"-9-latest-") >= 0, !facts.windows10OrLater) << toUtf8(url);
 }

@@ -99,12 +99,13 @@ def test_ca():
 
 
 @contextlib.contextmanager
-def https_server(files=None):
-    """Yields (base address, authority certificate file) while the server runs."""
+def https_server(files=None, handler=Handler, port=0):
+    """Yields (base address, authority certificate file) while the server runs: `handler`
+    answers the requests, on `port` or a free one."""
     ca_crt, ca_key = test_ca()
     with tempfile.TemporaryDirectory(prefix="doxly-https-") as folder:
         Handler.files = files
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
         server.daemon_threads = True
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(*certificate(

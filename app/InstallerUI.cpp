@@ -1,0 +1,214 @@
+#include "app/InstallerUI.h"
+
+#include "app/Installer.h"
+#include "download/DownloadWorker.h"
+#include "xhtml/document/UrlLoader.h"
+#include "xhtml/frame/Win32Controls.h"
+#include "xhtml/views/Dpi.h"
+#include "xhtml/views/ViewContext.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+using namespace xhtml;
+
+namespace {
+
+const char16_t* captionKey(InstallerUI::ButtonAction action) {
+    switch (action) {
+    case InstallerUI::ButtonAction::Install:
+        return u"install";
+    case InstallerUI::ButtonAction::TryAgain:
+        return u"tryAgain";
+    case InstallerUI::ButtonAction::Cancel:
+        break;
+    }
+    return u"cancel";
+}
+
+} // namespace
+
+InstallerUI::InstallerUI(ViewContext* context) : FrameView(context) {
+    context->setFrame(this);
+}
+
+InstallerUI::~InstallerUI() {
+    // The window goes with the frame part, after this part: its last messages must not reach a
+    // listener that is gone.
+    getContext()->setListener(nullptr);
+}
+
+LRESULT InstallerUI::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        buildPage();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_CLOSE:
+        getWindow().destroy();
+        return 0;
+    default:
+        return FrameView::handleMessage(message, wParam, lParam);
+    }
+}
+
+void InstallerUI::buildPage() {
+    loadTranslations(texts_);
+    BaseWindow& window = getWindow();
+    window.sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doxly Creator Installer"));
+    window.setIconFromOwnModule(100);
+    getContext()->setListener(this);
+    setScrollMode(BothAxes, Never);
+    setAutoSize(false, false);
+
+    const auto module = reinterpret_cast<HMODULE>(window.getLong(GWLP_HINSTANCE));
+    ZString markup;
+    UrlLoader::loadResourceText(u"res:///installer.xhtml", markup, module);
+    const ZString base = u"res:///";
+    setContent(substitutePagePlaceholders(markup, texts_), &base);
+
+    auto* licence = static_cast<TextAreaView*>(getViewById(u"licenseText"));
+    licence->setHorizontalScroll(false);
+    ZString licenceText;
+    BaseInstance(module).loadTextResource(
+        userLanguage().equals(u"de") ? u"license_German.txt" : u"license_English.txt", licenceText);
+    licence->setValue(licenceText);
+
+    const HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                     window.getHandle(), nullptr, module, nullptr);
+    if (bar)
+        setControl(*static_cast<ControlView*>(getViewById(u"progressBar")), bar, true);
+
+    window.setClientSize(scale(800), scale(500), false);
+    window.centerOnDesktop(false);
+    window.show(true);
+    setState(PageState::Welcome);
+    progressTimer_ = View::setTimer(100, 0);
+}
+
+void InstallerUI::showBox(const char16_t* id, bool shown) {
+    getViewById(id)->changeProperty(PropertyId::Display, StyleValue::integer(shown ? 1 : 0));
+}
+
+void InstallerUI::setTextOf(const char16_t* id, const ZString& text) {
+    static_cast<CompositeView*>(getViewById(id))->setText(text);
+}
+
+void InstallerUI::setMessage(const ZString& markup) {
+    static_cast<CompositeView*>(getViewById(u"messageBox"))->setMarkup(markup);
+}
+
+void InstallerUI::setState(PageState state) {
+    state_ = state;
+    if (state == PageState::Downloading)
+        setTextOf(u"downloadFile", Installer::current().downloadUrl());
+    const bool welcome = state == PageState::Welcome;
+    showBox(u"licenseTextBox", welcome);
+    showBox(u"installModeBox", welcome);
+    showBox(u"progressBarOuter", !welcome);
+    showBox(u"downloadStatus", !welcome);
+    if (state == PageState::Failed)
+        setTextOf(u"downloadStatus", translate(texts_, u"errorWhileDownloading"));
+    else if (state == PageState::Launching)
+        setTextOf(u"downloadStatus", translate(texts_, u"startingInstallation"));
+
+    action_ = welcome                      ? ButtonAction::Install
+              : state == PageState::Failed ? ButtonAction::TryAgain
+                                           : ButtonAction::Cancel;
+    auto* button = static_cast<ButtonView*>(getViewById(u"actionButton"));
+    button->changeProperty(PropertyId::Display, StyleValue::integer(1));
+    button->setValue(translate(texts_, captionKey(action_)));
+    if (welcome)
+        setMessage(translate(texts_, u"startText"));
+
+    if (state == PageState::Launching)
+        launchSetup();
+    else
+        scheduleUpdate(true);
+}
+
+void InstallerUI::onAction(ButtonAction action) {
+    DownloadState& download = Installer::current().downloadState();
+    if (action == ButtonAction::Cancel) {
+        download.requestStop();
+        updateProgress(0, 0);
+        closeWindow();
+        return;
+    }
+    const ZString url = Installer::current().downloadUrl();
+    if (url.isEmpty()) {
+        setMessage(u"System not supported!");
+        return;
+    }
+    if (download.snapshot().running)
+        return;
+    // A thread that cannot start is published as a failed attempt, which the next poll shows.
+    startDownload(download, url);
+    setState(PageState::Downloading);
+}
+
+void InstallerUI::onButtonClicked(View* view) {
+    if (view->getId().equals(u"actionButton"))
+        onAction(action_);
+}
+
+void InstallerUI::onLinkClicked(View* view) {
+    const StyleValue* href = view->findOwnProperty(PropertyId::Href, Normal);
+    const ZString target = href ? href->stringValue() : ZString();
+    ShellExecuteW(nullptr, L"open", target.w_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void InstallerUI::onTimer(unsigned id) {
+    if (id == progressTimer_ && state_ == PageState::Downloading) {
+        const DownloadSnapshot now = Installer::current().downloadState().snapshot();
+        updateProgress(now.received, now.total);
+        if (!now.running)
+            setState(now.error != DownloadOk ? PageState::Failed : PageState::Launching);
+    }
+    FrameView::onTimer(id);
+}
+
+void InstallerUI::updateProgress(int32_t received, int32_t total) {
+    const int32_t rate = rate_.sample(GetTickCount(), received);
+    SendMessageW(progressBar(), PBM_SETPOS, static_cast<WPARAM>(progressPercent(received, total)),
+                 0);
+    setTextOf(u"downloadStatus", progressStatus(received, total, rate));
+}
+
+ZString InstallerUI::installMode() {
+    std::vector<View*> radios;
+    collectViewsByKind(radios, RadioKind);
+    for (View* view : radios) {
+        const auto* radio = static_cast<RadioView*>(view);
+        if (radio->getName().equals(u"installMode") && radio->isChecked())
+            return radio->getValue();
+    }
+    return ZString();
+}
+
+void InstallerUI::launchSetup() {
+    DownloadState& download = Installer::current().downloadState();
+    const ZString setup = download.snapshot().resultPath;
+    if (!setup.isEmpty() && PathFileExistsW(setup.w_str())) {
+        ZString parameters = u"/FromSmallInstaller /SkipLicensePage";
+        if (installMode().equals(u"express"))
+            parameters.append(u" /SILENT");
+        ShellExecuteW(getWindow().getHandle(), L"open", setup.w_str(), parameters.w_str(), nullptr,
+                      SW_SHOW);
+    }
+    download.requestStop();
+    closeWindow();
+}
+
+void InstallerUI::closeWindow() {
+    getWindow().sendMessage(WM_CLOSE);
+}
+
+HWND InstallerUI::progressBar() {
+    return controlWindow(*static_cast<ControlView*>(getViewById(u"progressBar")));
+}
