@@ -182,7 +182,10 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
         // A no-wrap line wider than the box keeps its own width. The height stays the box's:
         // the first pass's bounds are as tall as the narrow lines were, and content aligned in
         // them would sit where a relayout of the box never puts it.
-        if (bounds.width() > content.width())
+        // Children that need no width at all gain nothing from it: with coordinates at the
+        // edge of the int range such a second pass would differ from the first at every layout
+        // and, level by level, double the work of nested boxes.
+        if (bounds.width() > std::max(content.width(), 0))
             bounds = layoutChildren({content.left, content.top,
                                      addSaturated(content.left, bounds.width()), content.bottom},
                                     layouter.getMode());
