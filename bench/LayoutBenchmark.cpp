@@ -109,6 +109,18 @@ Figures measure(const ZString& page) {
     return {buildAndLayout, layoutAlone, views.size()};
 }
 
+// A bordered table of that many rows of ten cells, each holding two words.
+ZString tablePage(int rows) {
+    ZString page = u"<body><table border=\"1\" cellpadding=\"2\" cellspacing=\"1\">";
+    for (int r = 0; r < rows; ++r) {
+        page.append(u"<tr>");
+        for (int c = 0; c < 10; ++c)
+            page.append(ZString::format(u"<td>cell %d</td>", r * 10 + c));
+        page.append(u"</tr>");
+    }
+    return page.append(u"</table></body>");
+}
+
 } // namespace
 
 int main() {
@@ -125,6 +137,16 @@ int main() {
         std::printf("%dx: %zu views, build+layout %.1f us, layout alone %.1f us\n", copies[i],
                     figures.views, figures.buildAndLayout, figures.layoutAlone);
     }
+    // Tables measure every cell three times; the cost must still grow with the rows alone.
+    double perRows[2] = {};
+    const int rows[2] = {100, 1000};
+    for (int i = 0; i < 2; ++i) {
+        const Figures figures = measure(tablePage(rows[i]));
+        perRows[i] = figures.buildAndLayout;
+        std::printf("table %d x 10: %zu views, build+layout %.1f us, layout alone %.1f us\n",
+                    rows[i], figures.views, figures.buildAndLayout, figures.layoutAlone);
+    }
+    std::printf("table growth from 100 to 1000 rows %.2f\n", perRows[1] / (10 * perRows[0]));
     std::printf("page %.1f us, 10x %.1f us, 100x %.1f us, growth %.2f\n", perCopies[0],
                 perCopies[1], perCopies[2], perCopies[2] / (100 * perCopies[0]));
     return 0;

@@ -6,6 +6,7 @@
 #include "xhtml/frame/MouseMessages.h"
 #include "xhtml/frame/Painter.h"
 #include "xhtml/frame/Win32Controls.h"
+#include "xhtml/frame/Win32FileChooser.h"
 #include "xhtml/frame/Win32ViewPlatform.h"
 #include "xhtml/views/Dpi.h"
 #include "xhtml/views/ViewContext.h"
@@ -32,6 +33,7 @@ void useWin32Platform() {
     setNestedFrameFactory(
         [](ViewContext* context) -> CompositeView* { return new IFrameView(context); });
     setNativeControlFactory(createWin32Control);
+    setFileChooser(chooseWithSystemDialog);
 }
 
 int ceilingDivision(int value, int unit) {

@@ -2,6 +2,7 @@
 
 #include "xhtml/frame/FrameView.h"
 #include "xhtml/frame/MouseMessages.h"
+#include "xhtml/frame/Win32Selects.h"
 #include "xhtml/views/ViewPlatform.h"
 
 #include <windowsx.h>
@@ -10,18 +11,17 @@ namespace xhtml {
 
 namespace {
 
-// The native window of the frame the view lies in.
-HWND frameWindow(View& view) {
-    auto* frame = dynamic_cast<FrameView*>(view.getFrame(false));
-    return frame ? frame->getWindow().getHandle() : nullptr;
-}
-
 bool ownProperty(const View& view, PropertyId id) {
     const StyleValue* value = view.findInStyleMap(id, Normal);
     return value && value->boolValue();
 }
 
 } // namespace
+
+HWND frameWindow(View& view) {
+    auto* frame = dynamic_cast<FrameView*>(view.getFrame(false));
+    return frame ? frame->getWindow().getHandle() : nullptr;
+}
 
 Win32Control::Win32Control(ControlView& view, HWND window, bool owns) : view_(view), owns_(owns) {
     window_.attach(window);
@@ -44,6 +44,10 @@ Win32Control::~Win32Control() {
 Size Win32Control::size() const {
     const SIZE size = window_.getSize();
     return {size.cx, size.cy};
+}
+
+void Win32Control::resize(Size size) {
+    window_.resize(size.width, size.height, false);
 }
 
 void Win32Control::place(const Rect* area) {
@@ -105,6 +109,8 @@ LRESULT Win32Control::filterMessage(BaseWindow& window, UINT message, WPARAM wPa
 
 std::unique_ptr<NativeControl> createWin32Control(ControlView& view) {
     const HWND parent = frameWindow(view);
+    if (parent && view.getKind() == SelectKind)
+        return createSelectControl(static_cast<SelectView&>(view), parent);
     const bool edit = view.getKind() == EditKind;
     if (!parent || (!edit && view.getKind() != TextAreaKind))
         return nullptr;

@@ -18,6 +18,7 @@ public:
     ~Win32Control() override;
 
     Size size() const override;
+    void resize(Size size) override;
     void place(const Rect* area) override;
     ZString text() const override;
     void setText(const ZString& text) override;
@@ -29,6 +30,10 @@ public:
 
     HWND handle() const { return window_.getHandle(); }
 
+protected:
+    BaseWindow& window() { return window_; }
+    const BaseWindow& window() const { return window_; }
+
 private:
     LRESULT filterMessage(BaseWindow& window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -37,8 +42,11 @@ private:
     bool owns_;
 };
 
-// The native controls of the text inputs and text areas; installed by the frames.
+// The native controls of text inputs, text areas and selects; installed by the frames.
 std::unique_ptr<NativeControl> createWin32Control(ControlView& view);
+
+// The native window of the frame the view lies in, or null.
+HWND frameWindow(View& view);
 
 // Hosts a window page code made (a progress bar) in the view, which from then on places, sizes,
 // shows and, when owned, destroys it.

@@ -14,15 +14,13 @@ PropertyId side(PropertyId first, int offset) {
     return static_cast<PropertyId>(static_cast<int>(first) + offset);
 }
 
-// A length of a width or height property: a percentage of the available size, or pixels at 96
-// DPI.
+} // namespace
+
 int resolvedLength(const StyleValue& value, int available) {
     const double number = value.toDouble();
     return value.hasFlag(StyleValue::kPercent) ? saturated(number * available / 100)
                                                : saturated(number * dpiFactor());
 }
-
-} // namespace
 
 BoxView::BoxView(ViewContext* context) : CompositeView(context) {
     setKind(BoxKind);

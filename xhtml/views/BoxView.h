@@ -9,6 +9,10 @@
 
 namespace xhtml {
 
+// A length of a width or height property: a percentage of the available size, or pixels at 96
+// DPI.
+int resolvedLength(const StyleValue& value, int available);
+
 // A view with a box: margins, borders and paddings around its content, a position scheme, and
 // the layout caches that let a change deep in the tree relayout only the smallest box whose size
 // does not change. Its rectangle is the margin box.

@@ -1,6 +1,7 @@
 #include "xhtml/views/FormViews.h"
 
 #include "xhtml/views/Dpi.h"
+#include "xhtml/views/FileChooser.h"
 #include "xhtml/views/ViewContext.h"
 #include "xhtml/views/ViewPlatform.h"
 
@@ -313,9 +314,27 @@ FileChooseView::FileChooseView(ViewContext* context, const ZString& label) : Box
     setProperty(PropertyId::NoWrap, StyleValue::boolean(true));
     edit_ = new EditView(context);
     appendChild(edit_);
-    auto* button = new ButtonView(context);
-    button->setProperty(PropertyId::Value, StyleValue::string(label.isEmpty() ? u"..." : label));
-    appendChild(button);
+    button_ = new ButtonView(context);
+    button_->setProperty(PropertyId::Value, StyleValue::string(label.isEmpty() ? u"..." : label));
+    appendChild(button_);
+}
+
+void FileChooseView::handleMouse(MouseEvent& event) {
+    // A release that ends a drag begun elsewhere is no click.
+    const bool pressed = (button_->getFlags() & LeftPressed) != 0;
+    BoxView::handleMouse(event);
+    if ((event.flags & MouseEvent::LeftUp) && pressed && button_->hitTest(event.point))
+        choose();
+}
+
+void FileChooseView::choose() {
+    const FileChooser chooser = fileChooser();
+    if (!chooser)
+        return;
+    const FileChoice choice =
+        fileChoiceFor(stringProperty(*this, PropertyId::FileFilter), getValue());
+    if (const auto chosen = chooser(*this, choice))
+        setValue(*chosen);
 }
 
 ZString FileChooseView::getValue() const {

@@ -148,17 +148,22 @@ public:
     void requestUpdate() override {}
 };
 
-// A text input with a "..." button beside it, on one line.
+// A text input with a "..." button beside it, on one line. A click on the button opens the
+// system's chooser, whose choice becomes the value.
 class FileChooseView : public BoxView, public FormElement {
 public:
     // The label replaces the button's "..." when given.
     FileChooseView(ViewContext* context, const ZString& label);
     bool isContainer() const override { return false; }
+    void handleMouse(MouseEvent& event) override;
     ZString getValue() const override;
     void setValue(const ZString& value) override;
 
 private:
+    void choose();
+
     EditView* edit_;
+    ButtonView* button_;
 };
 
 } // namespace xhtml

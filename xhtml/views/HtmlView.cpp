@@ -133,7 +133,10 @@ View* createInput(ViewContext* context, const HtmlTagNode& element) {
     } else if (type.equals(u"hidden")) {
         view = new HiddenInputView(context);
     } else if (type.equals(u"file")) {
-        view = new FileChooseView(context, label.value_or(ZString()));
+        auto* file = new FileChooseView(context, label.value_or(ZString()));
+        // Its text input shows the value.
+        file->setValue(value);
+        view = file;
         if (size > 0)
             view->setProperty(P::Size, StyleValue::integer(size));
         view->setProperty(P::FileFilter, StyleValue::string(filter));

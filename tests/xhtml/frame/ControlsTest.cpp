@@ -1,9 +1,6 @@
 // Native controls hosted by control views, in a real frame window under the test display.
-#include "tests/xhtml/frame/WindowedFrame.h"
+#include "tests/xhtml/frame/ControlPage.h"
 #include "xhtml/frame/Win32Controls.h"
-#include "xhtml/views/FormViews.h"
-
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <type_traits>
@@ -11,17 +8,6 @@
 using namespace xhtml;
 
 namespace {
-
-class Page : public WindowedFrame {
-public:
-    explicit Page(const char16_t* markup) : WindowedFrame(400, 300) {
-        getWindow().show(true);
-        show(markup);
-    }
-    ControlView& control(const char16_t* id) {
-        return dynamic_cast<ControlView&>(*getViewById(id));
-    }
-};
 
 TEST(Controls, TextInputsBecomeEditControlsOverTheirContentBox) {
     Page page(u"<div style='padding:7px'><input id='name' value='Ada' style='padding:2px'/>"

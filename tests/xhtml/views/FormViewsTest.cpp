@@ -1,9 +1,13 @@
-// Form controls: their sizes, radio groups and check boxes under the mouse, select values.
+// Form controls: their sizes, radio groups and check boxes under the mouse, select values, what
+// a file input asks of the system's chooser.
 #include "xhtml/views/FormViews.h"
 #include "tests/xhtml/views/ViewTesting.h"
+#include "xhtml/views/FileChooser.h"
 #include "xhtml/views/SelectView.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 using namespace xhtml;
 
@@ -111,6 +115,76 @@ TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
     }
     EXPECT_EQ(listener.changes, "Selection:1");
     EXPECT_EQ(multiple.getValue(), ZString()) << "a multiple select selects nothing by itself";
+}
+
+// The whole literal, its own terminating NUL included: a filter list as it is stored.
+template <size_t N> std::u16string filterList(const char16_t (&text)[N]) {
+    return {text, N};
+}
+
+TEST(FileChoice, FilterStringsAndTheProposedNameComeFromTheInput) {
+    const struct {
+        const char16_t* filterText;
+        const char16_t* text;
+        std::u16string filter;
+        const char16_t* start;
+    } cases[] = {
+        // ";" separates entries as "/" does: three strings, not one pattern list.
+        {u"Images/*.png;*.jpg", u"C:\\pics\\cat.png", filterList(u"Images\0*.png\0*.jpg\0"),
+         u"cat.png"},
+        {u"Text|*.txt", u"/home/ada/notes//", filterList(u"Text\0*.txt\0"), u"notes"},
+        // An empty string would end the list early.
+        {u"a//b;", u"x", filterList(u"a\0b\0"), u"x"},
+        {u"", u"", filterList(u"All Files\0*.*\0"), u""},
+        {u"/;|", u"\\", filterList(u"All Files\0*.*\0"), u""},
+    };
+    for (const auto& c : cases) {
+        const FileChoice choice = fileChoiceFor(c.filterText, c.text);
+        EXPECT_FALSE(choice.folder) << toUtf8(c.filterText);
+        EXPECT_EQ(choice.filter, c.filter) << toUtf8(c.filterText);
+        EXPECT_EQ(choice.start, ZString(c.start)) << toUtf8(c.filterText);
+    }
+    const FileChoice folder = fileChoiceFor(u"directories", u"C:\\work\\");
+    EXPECT_TRUE(folder.folder);
+    EXPECT_EQ(folder.start, ZString(u"C:\\work\\")) << "a folder starts at the whole path";
+}
+
+// A chooser that records what it was asked and answers as told.
+struct ChooserProbe {
+    static std::optional<ZString> choose(View& owner, const FileChoice& choice) {
+        asked.push_back(&owner);
+        lastChoice = choice;
+        return answer;
+    }
+    static inline std::vector<const View*> asked;
+    static inline FileChoice lastChoice;
+    static inline std::optional<ZString> answer;
+};
+
+TEST_F(FormViews, AClickOnAFileInputsButtonAsksTheChooserAndTakesWhatItConfirms) {
+    ChooserProbe::asked.clear();
+    setFileChooser(ChooserProbe::choose);
+    const auto root =
+        layOut(u"<input type=\"file\" filter=\"Text/*.txt\" value=\"C:\\a\\b.txt\"/>");
+    auto& input = static_cast<FileChooseView&>(*root->childAt(0));
+    const View& edit = *input.childAt(0);
+    const View& button = *input.childAt(1);
+    EXPECT_EQ(input.getValue(), ZString(u"C:\\a\\b.txt")) << "the text input shows the value";
+    ChooserProbe::answer = std::nullopt;
+    click(*root, button);
+    ASSERT_EQ(ChooserProbe::asked.size(), 1u);
+    EXPECT_EQ(ChooserProbe::asked[0], &input);
+    EXPECT_EQ(ChooserProbe::lastChoice.filter, filterList(u"Text\0*.txt\0"));
+    EXPECT_EQ(ChooserProbe::lastChoice.start, ZString(u"b.txt"));
+    EXPECT_EQ(input.getValue(), ZString(u"C:\\a\\b.txt")) << "cancelled";
+    ChooserProbe::answer = ZString(u"D:\\c.txt");
+    click(*root, button, false);
+    click(*root, edit);
+    EXPECT_EQ(ChooserProbe::asked.size(), 1u) << "a drag ending on the button, a click beside it";
+    click(*root, button);
+    EXPECT_EQ(ChooserProbe::asked.size(), 2u);
+    EXPECT_EQ(input.getValue(), ZString(u"D:\\c.txt"));
+    setFileChooser(nullptr);
 }
 
 } // namespace
