@@ -68,7 +68,10 @@ void Win32Control::setText(const ZString& text) {
 }
 
 void Win32Control::setFont(const Font& font) {
-    window_.sendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);
+    // Every layout pass sets the font again; an edit control would wrap all its text anew.
+    const auto handle = reinterpret_cast<WPARAM>(font.handle);
+    if (static_cast<WPARAM>(window_.sendMessage(WM_GETFONT)) != handle)
+        window_.sendMessage(WM_SETFONT, handle, FALSE);
 }
 
 bool Win32Control::ownsWindow(const void* window) const {

@@ -2,6 +2,9 @@
 #include "tests/xhtml/frame/ControlPage.h"
 #include "xhtml/frame/Win32Controls.h"
 
+#include <memory>
+#include <type_traits>
+
 using namespace xhtml;
 
 namespace {
@@ -99,6 +102,44 @@ TEST(Controls, MouseRecordsOverAControlReachTheViewTree) {
     SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(4, 3));
     EXPECT_TRUE(name.isHovered());
+}
+
+// The WM_SETFONT messages sent to one window of this thread while it lives.
+class FontCounter {
+public:
+    explicit FontCounter(HWND window)
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, count, nullptr, GetCurrentThreadId())) {
+        watched = window;
+        sent = 0;
+    }
+    int count() const { return sent; }
+
+private:
+    static LRESULT CALLBACK count(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == watched && message->message == WM_SETFONT)
+            ++sent;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    struct Unhook {
+        void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+    };
+    static inline HWND watched = nullptr;
+    static inline int sent = 0;
+    std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook> hook_;
+};
+
+TEST(Controls, ALayoutPassSetsTheFontOnlyWhenItChanged) {
+    Page page(u"<textarea id='a' style='font-size:12px'>a long licence</textarea>");
+    FontCounter fonts(controlWindow(page.control(u"a")));
+    // An edit control wraps all its text again for every font it is given.
+    page.scheduleUpdate(true);
+    EXPECT_EQ(fonts.count(), 0);
+    page.control(u"a").changeProperty(PropertyId::FontSize, StyleValue::integer(20));
+    page.scheduleUpdate(true);
+    EXPECT_EQ(fonts.count(), 1);
+    page.scheduleUpdate(true);
+    EXPECT_EQ(fonts.count(), 1);
 }
 
 } // namespace
