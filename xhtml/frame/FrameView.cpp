@@ -381,7 +381,10 @@ void FrameView::sendEvent(int type) {
 
 void FrameView::mouse(LPARAM point, uint32_t flags) {
     // Client coordinates come as unsigned 16-bit values.
-    MouseEvent event{{LOWORD(point) + scrollX_, HIWORD(point) + scrollY_}, flags};
+    mouse(MouseEvent{{LOWORD(point) + scrollX_, HIWORD(point) + scrollY_}, flags});
+}
+
+void FrameView::mouse(MouseEvent event) {
     dispatchingOwnMouse_ = true;
     handleMouse(event);
     dispatchingOwnMouse_ = false;
@@ -486,10 +489,7 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSELEAVE: {
         mouseLeaveTracked_ = false;
-        MouseEvent event{{-1, -1}, MouseEvent::LeftWindow};
-        dispatchingOwnMouse_ = true;
-        handleMouse(event);
-        dispatchingOwnMouse_ = false;
+        mouse(MouseEvent{{-1, -1}, MouseEvent::LeftWindow});
         return 0;
     }
     case WM_KILLFOCUS:

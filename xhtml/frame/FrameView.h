@@ -81,7 +81,9 @@ protected:
 
 private:
     void sendEvent(int type);
+    // A record of this frame's own window, at a client point.
     void mouse(LPARAM point, uint32_t flags);
+    void mouse(MouseEvent event);
     void trackMouseLeave();
     LRESULT scroll(int axis, WPARAM request);
     void rangeScrollBar(int bar, int documentExtent, int clientExtent);

@@ -30,8 +30,7 @@ void IFrameView::createWindow() {
            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     // Per axis: hidden never scrolls, scroll always shows its bar, auto decides.
     const auto modeOf = [this](PropertyId id) {
-        const StyleValue* overflow = findOwnProperty(id);
-        const int code = overflow ? integerOf(*overflow) : 0;
+        const int code = getOwnInteger(id, 0);
         return code == 4 ? Never : code == 2 ? Always : Automatic;
     };
     setScrollMode(Horizontal, modeOf(PropertyId::OverflowX));

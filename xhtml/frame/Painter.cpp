@@ -120,9 +120,8 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Gd
         return;
     const int w = scale(pixels.width);
     const int h = scale(pixels.height);
-    const StyleValue* repeatValue = own(box, PropertyId::BackgroundRepeat);
     enum { NoRepeat = 0, Repeat = 1, RepeatX = 2, RepeatY = 3 };
-    const int repeat = repeatValue ? integerOf(*repeatValue) : Repeat;
+    const int repeat = box.getOwnInteger(PropertyId::BackgroundRepeat, Repeat);
     Rect fill = area;
     if (repeat == RepeatX)
         fill.bottom = addSaturated(area.top, h);

@@ -4,22 +4,13 @@
 
 namespace xhtml {
 
-namespace {
-
-// 1 when unset: block. 2 block, 3 inline-block, 4 inline.
-int displayOf(const View& view) {
-    const StyleValue* display = view.findOwnProperty(PropertyId::Display);
-    return display ? integerOf(*display) : 1;
-}
-
-} // namespace
-
 BlockView::BlockView(ViewContext* context) : BoxView(context) {
     setKind(BlockKind);
 }
 
 void BlockView::layout(Layouter& layouter) {
-    const int display = displayOf(*this);
+    // 1 when unset: block. 2 block, 3 inline-block, 4 inline.
+    const int display = getOwnInteger(PropertyId::Display, 1);
     const bool block = display == 1 || display == 2;
     if (block)
         layouter.endLine();
@@ -47,8 +38,7 @@ HRView::HRView(ViewContext* context) : BlockView(context) {
 }
 
 void HRView::layout(Layouter& layouter) {
-    const StyleValue* own = findOwnProperty(PropertyId::TextAlign);
-    const int previous = layouter.setTextAlign(own ? integerOf(*own) : 2);
+    const int previous = layouter.setTextAlign(getOwnInteger(PropertyId::TextAlign, 2));
     layouter.endLine();
     layoutInFlow(layouter, layouter.getWidth(), 0);
     layouter.lineBreak(scale(5));

@@ -66,14 +66,12 @@ void BoxView::layout(Layouter& layouter) {
 
 void BoxView::handleEvent(ViewEvent& event) {
     if (event.type == ViewEvent::ContentChanged) {
-        const StyleValue* x = findOwnProperty(PropertyId::OverflowX);
-        const StyleValue* y = findOwnProperty(PropertyId::OverflowY);
         // auto, scroll or hidden make a scrolling frame; visible does not.
-        const auto scrolls = [](const StyleValue* v) {
-            const int code = v ? integerOf(*v) : 0;
+        const auto scrolls = [this](PropertyId id) {
+            const int code = getOwnInteger(id, 0);
             return code == 1 || code == 2 || code == 4;
         };
-        if (scrolls(x) || scrolls(y)) {
+        if (scrolls(PropertyId::OverflowX) || scrolls(PropertyId::OverflowY)) {
             // The replacement deletes this box; nothing of it may be touched afterwards.
             if (View* frame = convertTo(IFrameKind)) {
                 frame->handleEvent(event);
@@ -154,8 +152,7 @@ Rect BoxView::outerRectOf(const Rect& content) const {
 Size BoxView::resolveSize(int availWidth, int availHeight, int defaultWidth,
                           int defaultHeight) const {
     Size size{defaultWidth, defaultHeight};
-    const StyleValue* display = findOwnProperty(PropertyId::Display);
-    const int displayCode = display ? integerOf(*display) : 1;
+    const int displayCode = getOwnInteger(PropertyId::Display, 1);
     if (displayCode == 2 || (getKind() == BlockKind && displayCode == 1))
         size.width = availWidth;
     if (const StyleValue* width = findOwnProperty(PropertyId::Width))
@@ -181,10 +178,9 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
         bounds = layoutChildren(content, layouter.getMode());
         // A no-wrap line wider than the box keeps its own width. The height stays the box's:
         // the first pass's bounds are as tall as the narrow lines were, and content aligned in
-        // them would sit where a relayout of the box never puts it.
-        // Children that need no width at all gain nothing from it: with coordinates at the
-        // edge of the int range such a second pass would differ from the first at every layout
-        // and, level by level, double the work of nested boxes.
+        // them would sit where a relayout of the box never puts it. Children that need no width
+        // gain nothing from a second pass; at the edge of the int range it would differ from the
+        // first at every layout and, level by level, double the work of nested boxes.
         if (bounds.width() > std::max(content.width(), 0))
             bounds = layoutChildren({content.left, content.top,
                                      addSaturated(content.left, bounds.width()), content.bottom},
@@ -193,14 +189,10 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
             lastFlowContent_ = content;
     }
     const Rect needed = outerRectOf(bounds);
-    const auto clips = [this](PropertyId id) {
-        const StyleValue* overflow = findOwnProperty(id);
-        return overflow && integerOf(*overflow) != 0;
-    };
+    const auto clips = [this](PropertyId id) { return getOwnInteger(id, 0) != 0; };
     setSize(clips(PropertyId::OverflowX) ? size.width : std::max(size.width, needed.width()),
             clips(PropertyId::OverflowY) ? size.height : std::max(size.height, needed.height()));
-    const StyleValue* position = findOwnProperty(PropertyId::Position);
-    const int scheme = position ? integerOf(*position) : Static;
+    const int scheme = getOwnInteger(PropertyId::Position, Static);
     if (scheme != Fixed && scheme != Absolute)
         layouter.addView(this);
 }
@@ -308,8 +300,7 @@ std::optional<int> BoxView::scaledLength(PropertyId id) const {
 }
 
 void BoxView::applyPosition() {
-    const StyleValue* position = findOwnProperty(PropertyId::Position);
-    const int scheme = position ? integerOf(*position) : Static;
+    const int scheme = getOwnInteger(PropertyId::Position, Static);
     const auto left = scaledLength(PropertyId::Left);
     const auto top = scaledLength(PropertyId::Top);
     if (scheme == Relative) {
@@ -325,12 +316,9 @@ void BoxView::applyPosition() {
     Point shift;
     if (scheme == Absolute) {
         View* container = getParent();
-        while (container && container->getParent()) {
-            const StyleValue* own = container->findOwnProperty(PropertyId::Position);
-            if (own && integerOf(*own) != 0)
-                break;
+        while (container && container->getParent() &&
+               container->getOwnInteger(PropertyId::Position, Static) == Static)
             container = container->getParent();
-        }
         const auto* box = dynamic_cast<const BoxView*>(container);
         if (!box || !box->carriesBoxMarker())
             return;

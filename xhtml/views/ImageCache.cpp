@@ -18,7 +18,10 @@ ZString ImageCache::resolve(const ZString& address) const {
 }
 
 ImageCache::Entry* ImageCache::find(const ZString& address) {
-    const ZString url = resolve(address);
+    return findResolved(resolve(address));
+}
+
+ImageCache::Entry* ImageCache::findResolved(const ZString& url) {
     for (const auto& entry : entries_) {
         if (entry->url.equals(url))
             return entry.get();
@@ -27,10 +30,15 @@ ImageCache::Entry* ImageCache::find(const ZString& address) {
 }
 
 void ImageCache::load(const ZString& address) {
-    if (find(address))
-        return;
+    get(address);
+}
+
+ImageCache::Entry* ImageCache::get(const ZString& address) {
+    ZString url = resolve(address);
+    if (Entry* known = findResolved(url))
+        return known;
     auto entry = std::make_unique<Entry>();
-    entry->url = resolve(address);
+    entry->url = std::move(url);
     if (loader_) {
         ByteBuffer bytes;
         loader_->load(entry->url, bytes);
@@ -38,11 +46,7 @@ void ImageCache::load(const ZString& address) {
         entry->loaded = true;
     }
     entries_.push_back(std::move(entry));
-}
-
-ImageCache::Entry* ImageCache::get(const ZString& address) {
-    load(address);
-    return find(address);
+    return entries_.back().get();
 }
 
 } // namespace xhtml

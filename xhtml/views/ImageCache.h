@@ -32,6 +32,7 @@ public:
 
 private:
     ZString resolve(const ZString& address) const;
+    Entry* findResolved(const ZString& url);
 
     std::vector<std::unique_ptr<Entry>> entries_;
     UrlLoader* loader_ = nullptr;

@@ -52,13 +52,17 @@ bool Layouter::pendingFits() const {
     return addSaturated(x_, pendingWidth_) < area_.right || x_ <= area_.left;
 }
 
+void Layouter::addPending(View* view, Size size) {
+    pending_.push_back({view, size.width, size.height, itemAlign_});
+    pendingWidth_ = addSaturated(pendingWidth_, size.width);
+}
+
 void Layouter::addView(View* view) {
     const Size size = view->getSize();
     const bool space = view->isSpace();
     bool keep = !space || hasContent();
     if (keep && testFlag(NoWrap)) {
-        pending_.push_back({view, size.width, size.height, itemAlign_});
-        pendingWidth_ = addSaturated(pendingWidth_, size.width);
+        addPending(view, size);
     } else if (keep) {
         flushPending();
         // A space never starts a line and never overflows one.
@@ -69,8 +73,7 @@ void Layouter::addView(View* view) {
             keep = false;
         }
         if (keep) {
-            pending_.push_back({view, size.width, size.height, itemAlign_});
-            pendingWidth_ = addSaturated(pendingWidth_, size.width);
+            addPending(view, size);
             flushPending();
         }
     }

@@ -59,6 +59,7 @@ protected:
     // A pending group fits on the current line when its right edge stays left of the area's
     // right edge, or when the line is empty.
     bool pendingFits() const;
+    void addPending(View* view, Size size);
     // Where a view waits until finish() places it. A dropped view takes no room: the later moves
     // of its box carry it along, so no parked position would keep it out of sight.
     virtual void parkView(View*, bool /*dropped*/) {}

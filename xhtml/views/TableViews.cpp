@@ -42,8 +42,7 @@ std::optional<int> lengthOf(const View& view, PropertyId id, int reference) {
 // A span below 1 counts as 1; one beyond the grid reaches only to its end, which also keeps
 // the column bookkeeping of hostile spans small.
 int spanOf(const View& view, PropertyId id, int limit) {
-    const StyleValue* value = view.findOwnProperty(id);
-    return std::clamp(value ? integerOf(*value) : 1, 1, std::max(limit, 1));
+    return std::clamp(view.getOwnInteger(id, 1), 1, std::max(limit, 1));
 }
 
 long long sumOver(const Sizes& sizes, int first, int count) {

@@ -1,6 +1,5 @@
 #include "xhtml/views/View.h"
 
-#include "xhtml/document/StyleSelector.h"
 #include "xhtml/views/CompositeView.h"
 #include "xhtml/views/StyleAnimation.h"
 #include "xhtml/views/ViewContext.h"
@@ -170,8 +169,7 @@ bool View::hitTest(Point point) const {
 }
 
 bool View::isDisplayed() const {
-    const StyleValue* display = findOwnProperty(PropertyId::Display);
-    return !display || integerOf(*display) != 0;
+    return getOwnInteger(PropertyId::Display, 1) != 0;
 }
 
 void View::layout(Layouter&) {}
@@ -195,10 +193,7 @@ void View::setShown(bool show, bool byVisibility) {
 }
 
 bool View::isVisible() const {
-    const StyleValue* visibility = findOwnProperty(PropertyId::Visibility);
-    if (visibility && integerOf(*visibility) == 0)
-        return false;
-    return isDisplayed();
+    return getOwnInteger(PropertyId::Visibility, 1) != 0 && isDisplayed();
 }
 
 bool View::isVisibleInTree() const {
@@ -210,8 +205,7 @@ bool View::isVisibleInTree() const {
 }
 
 bool View::isDisplayNone() const {
-    const StyleValue* display = findOwnProperty(PropertyId::Display);
-    return display && integerOf(*display) == 0;
+    return !isDisplayed();
 }
 
 StyleState View::getState() const {
@@ -223,7 +217,7 @@ StyleState View::getState() const {
 }
 
 const StyleMaps::Map* View::getStyleMap(StyleState state) const {
-    return maps_.map(state == Current ? getState() : state);
+    return maps_.map(stateOf(state));
 }
 
 void View::onPropertyChanged(View* view, PropertyId id, StyleState) {
@@ -238,7 +232,7 @@ void View::onPropertyChanged(View* view, PropertyId id, StyleState) {
 }
 
 void View::setProperty(PropertyId id, const StyleValue& value, StyleState state) {
-    maps_.set(id, value, state == Current ? getState() : state);
+    maps_.set(id, value, stateOf(state));
 }
 
 bool View::getOwnProperty(PropertyId id, StyleValue& out, StyleState state) const {
@@ -248,8 +242,13 @@ bool View::getOwnProperty(PropertyId id, StyleValue& out, StyleState state) cons
     return value != nullptr;
 }
 
+int View::getOwnInteger(PropertyId id, int fallback) const {
+    const StyleValue* value = findOwnProperty(id);
+    return value ? integerOf(*value) : fallback;
+}
+
 const StyleValue* View::findOwnProperty(PropertyId id, StyleState state) const {
-    return maps_.findWithFallback(id, state == Current ? getState() : state);
+    return maps_.findWithFallback(id, stateOf(state));
 }
 
 bool View::hasOwnProperty(PropertyId id, StyleState state) const {
@@ -276,12 +275,11 @@ const StyleValue* View::findProperty(PropertyId id, StyleState state) const {
 }
 
 const StyleValue* View::findInStyleMap(PropertyId id, StyleState state) const {
-    return maps_.find(id, state == Current ? getState() : state);
+    return maps_.find(id, stateOf(state));
 }
 
 void View::changeProperty(PropertyId id, const StyleValue& value, StyleState state) {
-    if (state == Current)
-        state = getState();
+    state = stateOf(state);
     const StyleValue* stored = maps_.find(id, state);
     if (stored ? *stored == value : value.isEmpty())
         return;
@@ -297,7 +295,7 @@ void View::copyProperties(const PropertyId* ids, int count, View& target, StyleS
 }
 
 void View::removeProperty(PropertyId id, StyleState state) {
-    maps_.set(id, StyleValue(), state == Current ? getState() : state);
+    maps_.set(id, StyleValue(), stateOf(state));
 }
 
 ZString View::getId() const {
@@ -424,29 +422,30 @@ View* firstOf(View& root, const std::function<bool(View&)>& match) {
     return found.empty() ? nullptr : found.front();
 }
 
-std::function<bool(View&)> hasValue(PropertyId id, const ZString& text) {
-    return [id, text](View& view) {
-        const StyleValue* value = view.findOwnProperty(id);
-        return value && *value == StyleValue::string(text);
+// The own property equals the value; the value is made once, not once per view.
+std::function<bool(View&)> hasValue(PropertyId id, StyleValue wanted) {
+    return [id, wanted = std::move(wanted)](View& view) {
+        const StyleValue* own = view.findOwnProperty(id);
+        return own && *own == wanted;
     };
 }
 
 } // namespace
 
 View* View::getViewById(const ZString& id) {
-    return firstOf(*this, hasValue(PropertyId::Id, id));
+    return firstOf(*this, hasValue(PropertyId::Id, StyleValue::string(id)));
 }
 
 void View::collectViewsById(std::vector<View*>& out, const ZString& id) {
-    collectViews(out, hasValue(PropertyId::Id, id));
+    collectViews(out, hasValue(PropertyId::Id, StyleValue::string(id)));
 }
 
 View* View::getViewByName(const ZString& name) {
-    return firstOf(*this, hasValue(PropertyId::Name, name));
+    return firstOf(*this, hasValue(PropertyId::Name, StyleValue::string(name)));
 }
 
 void View::collectViewsByName(std::vector<View*>& out, const ZString& name) {
-    collectViews(out, hasValue(PropertyId::Name, name));
+    collectViews(out, hasValue(PropertyId::Name, StyleValue::string(name)));
 }
 
 View* View::getViewByClass(const ZString& name) {
@@ -470,10 +469,7 @@ void View::collectViewsByKind(std::vector<View*>& out, ViewKind kind) {
 }
 
 void View::collectViewsWithValue(std::vector<View*>& out, PropertyId id, const StyleValue& value) {
-    collectViews(out, [&](View& view) {
-        const StyleValue* own = view.findOwnProperty(id);
-        return own && *own == value;
-    });
+    collectViews(out, hasValue(id, value));
 }
 
 void View::collectViewsWithProperty(std::vector<View*>& out, PropertyId id,

@@ -92,6 +92,8 @@ public:
     // Stores without notification; an empty value erases.
     void setProperty(PropertyId id, const StyleValue& value, StyleState state = Normal) override;
     bool getOwnProperty(PropertyId id, StyleValue& out, StyleState state = Current) const;
+    // The own property of the current state as an integer, or the fallback when it is unset.
+    int getOwnInteger(PropertyId id, int fallback) const;
     // The state's map, falling back to Normal; never the ancestors.
     const StyleValue* findOwnProperty(PropertyId id, StyleState state = Current) const;
     bool hasOwnProperty(PropertyId id, StyleState state = Current) const;
@@ -166,6 +168,8 @@ protected:
     Rect rect_;
 
 private:
+    // The query value Current stands for the view's state.
+    StyleState stateOf(StyleState state) const { return state == Current ? getState() : state; }
     void leave();
     void notifyButton(bool left, bool down);
 
