@@ -6,28 +6,14 @@
 #include <cstdint>
 #include <limits>
 
-TEST(ProgressText, SizesSwitchToMebibytesAtOneMebibyte) {
-    EXPECT_EQ(toUtf8(formatSize(0)), "0.00 Kb");
-    EXPECT_EQ(toUtf8(formatSize(1)), "0.00 Kb");
-    EXPECT_EQ(toUtf8(formatSize(5000)), "4.88 Kb");
+TEST(ProgressText, SizesAndSpeedsSwitchToMebibytesAtOneMebibyte) {
     EXPECT_EQ(toUtf8(formatSize(0xFFFFF)), "1024.00 Kb");
     EXPECT_EQ(toUtf8(formatSize(0x100000)), "1.00 Mb");
-    EXPECT_EQ(toUtf8(formatSize(3670016)), "3.50 Mb");
-    EXPECT_EQ(toUtf8(formatSize(std::numeric_limits<int32_t>::max())), "2048.00 Mb");
-    EXPECT_EQ(toUtf8(formatSize(-1)), "?");
-    EXPECT_EQ(toUtf8(formatSize(std::numeric_limits<int32_t>::min())), "?");
-}
-
-TEST(ProgressText, SpeedsUseTheSameThresholdsPerSecond) {
-    EXPECT_EQ(toUtf8(formatSpeed(0)), "0.00 Kb/s");
-    EXPECT_EQ(toUtf8(formatSpeed(524288)), "512.00 Kb/s");
-    EXPECT_EQ(toUtf8(formatSpeed(0xFFFFF)), "1024.00 Kb/s");
     EXPECT_EQ(toUtf8(formatSpeed(0x100000)), "1.00 Mb/s");
-    EXPECT_EQ(toUtf8(formatSpeed(68157440)), "65.00 Mb/s");
     EXPECT_EQ(toUtf8(formatSpeed(-1)), "?");
 }
 
-TEST(ProgressText, StatusLineOfTwoSamplesOneSecondApart) {
+TEST(ProgressText, StatusLineAndBar) {
     TransferRate rate;
     EXPECT_EQ(rate.sample(1000, 3145728), 0);
     const int32_t perSecond = rate.sample(2000, 3670016);
@@ -35,40 +21,29 @@ TEST(ProgressText, StatusLineOfTwoSamplesOneSecondApart) {
     EXPECT_EQ(toUtf8(progressStatus(3670016, 10485760, perSecond)),
               "3.50 Mb / 10.00 Mb / 512.00 Kb/s");
     EXPECT_EQ(progressPercent(3670016, 10485760), 35);
-}
-
-TEST(ProgressText, WithoutAnnouncedSizeTheBarStaysEmpty) {
+    EXPECT_EQ(progressPercent(999, 1000), 99);
+    // No size announced: the total reads 0 and the bar stays empty.
     EXPECT_EQ(toUtf8(progressStatus(5000, 0, 0)), "4.88 Kb / 0.00 Kb / 0.00 Kb/s");
     EXPECT_EQ(progressPercent(5000, 0), 0);
-    EXPECT_EQ(progressPercent(5000, -1), 0);
     // More than announced fills the bar and no more.
     EXPECT_EQ(progressPercent(std::numeric_limits<int32_t>::max(), 1), 100);
-    EXPECT_EQ(progressPercent(999, 1000), 99);
 }
 
-TEST(ProgressText, RateIsThatOfTheLastIntervalAndRestartsWithANewAttempt) {
+TEST(ProgressText, RateIsThatOfTheLastInterval) {
     TransferRate rate;
     // Nothing counted yet: the next interval has no start.
     EXPECT_EQ(rate.sample(100, 0), 0);
     EXPECT_EQ(rate.sample(200, 8192), 0);
     EXPECT_EQ(rate.sample(300, 16384), 81920);
-    EXPECT_EQ(rate.sample(500, 16384), 0);
-    // No time passed: unknown, shown as "?".
-    EXPECT_EQ(rate.sample(500, 20000), -1);
-    EXPECT_EQ(toUtf8(formatSpeed(rate.sample(500, 20000))), "?");
+    // No time passed: unknown.
+    EXPECT_EQ(rate.sample(300, 20000), -1);
     // The count went down: a new attempt starts without a rate.
     EXPECT_EQ(rate.sample(600, 4096), 0);
     EXPECT_EQ(rate.sample(700, 4096 + 1000), 10000);
-}
-
-TEST(ProgressText, RateSurvivesTheTickCounterWrappingAndHugeFigures) {
-    TransferRate rate;
+    // 200 ms later across the wrap of the tick counter.
     rate.sample(0xFFFFFF9Cu, 1000);
-    // 200 ms later, across the wrap.
     EXPECT_EQ(rate.sample(100, 3000), 10000);
     // A whole 2 GiB in one millisecond is more than an int holds per second.
-    TransferRate fast;
-    fast.sample(1000, 1);
-    EXPECT_EQ(fast.sample(1001, std::numeric_limits<int32_t>::max()),
+    EXPECT_EQ(rate.sample(101, std::numeric_limits<int32_t>::max()),
               std::numeric_limits<int32_t>::max());
 }
