@@ -136,12 +136,6 @@ class Desktop:
             time.sleep(0.1)
         subprocess.run(["xdotool", "click", "1"], check=True)
 
-    def close_with_keyboard(self):
-        window = subprocess.run(["xdotool", "search", "--name", "^Doxly Creator Installer$"],
-                                stdout=subprocess.PIPE, text=True, check=True).stdout.split()[0]
-        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
-        subprocess.run(["xdotool", "key", "--window", window, "alt+F4"], check=True)
-
     def painted(self, seconds=10):
         """The window's facts once it has painted what it shows."""
         facts = {}
