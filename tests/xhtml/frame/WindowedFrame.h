@@ -1,13 +1,37 @@
 #pragma once
 
+// Frames in real windows under the test display.
+#include "tests/base/ZStringPrinter.h"
 #include "xhtml/frame/FrameView.h"
+#include "xhtml/views/FormViews.h"
 #include "xhtml/views/ViewContext.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ostream>
 
 namespace xhtml {
+
+inline void PrintTo(const Rect& r, std::ostream* os) {
+    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
+}
+
+// A window's rectangle in the client coordinates of `frame`, as a box of the document.
+inline Rect placedRect(HWND window, HWND frame) {
+    RECT placed;
+    GetWindowRect(window, &placed);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&placed), 2);
+    return {placed.left, placed.top, placed.right, placed.bottom};
+}
+
+// The top-level window of that class that `owner` owns (a tooltip, a pop-up, a dialog), or null.
+inline HWND ownedWindow(HWND owner, const wchar_t* className) {
+    HWND window = FindWindowExW(nullptr, nullptr, className, nullptr);
+    while (window && GetWindow(window, GW_OWNER) != owner)
+        window = FindWindowExW(nullptr, window, className, nullptr);
+    return window;
+}
 
 // Runs the thread's messages for a while, so that timers fire.
 inline void pump(int milliseconds) {
@@ -34,6 +58,18 @@ public:
     void show(const char16_t* markup) {
         setContent(markup, nullptr);
         pump(250);
+    }
+};
+
+// The markup shown in a visible 400 × 300 client area and laid out, its controls made.
+class Page : public WindowedFrame {
+public:
+    explicit Page(const char16_t* markup) : WindowedFrame(400, 300) {
+        getWindow().show(true);
+        show(markup);
+    }
+    template <typename Control = ControlView> Control& control(const char16_t* id) {
+        return dynamic_cast<Control&>(*getViewById(id));
     }
 };
 
