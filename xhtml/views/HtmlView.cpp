@@ -229,6 +229,8 @@ void HtmlView::setContent(const ZString& markup, const ZString* baseUrl) {
     if (baseUrl && getContext())
         getContext()->getLoader()->setBaseUrl(*baseUrl);
     removeAllChildren();
+    // No cached layout describes the views of the new document.
+    invalidateLayoutCache();
     root_ = std::make_unique<HtmlTagNode>(nullptr);
     parseContent(root_.get(), markup.c_str());
     buildChildren(this, *root_);

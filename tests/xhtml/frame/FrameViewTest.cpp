@@ -67,7 +67,11 @@ TEST(FrameView, ChangesWithinTheWindowCostOnePassAndNeverRunInsideOne) {
 
 TEST(FrameView, AFittingDocumentDoesNotScrollAndABarShownAlwaysIsDisabled) {
     TestFrame fitting;
+    // A document replaced by a short one leaves no trace of its size.
+    fitting.show(u"<div style='height:1000px'>tall</div>");
+    EXPECT_EQ(fitting.getDocumentSize().height, 1000);
     fitting.show(u"<div>short</div>");
+    EXPECT_LT(fitting.getDocumentSize().height, 100);
     fitting.scrollTo(FrameView::Vertical, 1000);
     EXPECT_EQ(fitting.getScrollPosition().y, 0);
     EXPECT_FALSE(fitting.getWindow().getLong(GWL_STYLE) & WS_VSCROLL);
