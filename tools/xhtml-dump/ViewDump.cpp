@@ -25,13 +25,15 @@ const char* className(const View& view) {
     return dynamic_cast<const HtmlView*>(&view) ? "HtmlView" : viewKindName(view.getKind());
 }
 
-// The class name, and the text of a text or word in quotes.
+// The class name, and the text of a text or word in quotes. Built with += only: chains of + on
+// strings trip a false -Wrestrict warning of optimising compilers.
 std::string heading(const View& view) {
     std::string line = className(view);
-    if (view.getKind() == TextKind)
-        line += " " + quoted(static_cast<const TextView&>(view).getText());
-    else if (view.getKind() == WordKind)
-        line += " " + quoted(static_cast<const WordView&>(view).getText());
+    if (view.getKind() == TextKind || view.getKind() == WordKind) {
+        line += ' ';
+        line += quoted(view.getKind() == TextKind ? static_cast<const TextView&>(view).getText()
+                                                  : static_cast<const WordView&>(view).getText());
+    }
     return line;
 }
 

@@ -3,6 +3,7 @@
 #include "xhtml/views/Dpi.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace xhtml {
 
@@ -179,12 +180,15 @@ void BoxView::layoutInFlow(Layouter& layouter, int defaultWidth, int defaultHeig
         // A no-wrap line wider than the box keeps its own width. The height stays the box's:
         // the first pass's bounds are as tall as the narrow lines were, and content aligned in
         // them would sit where a relayout of the box never puts it. Children that need no width
-        // gain nothing from a second pass; at the edge of the int range it would differ from the
-        // first at every layout and, level by level, double the work of nested boxes.
-        if (bounds.width() > std::max(content.width(), 0))
-            bounds = layoutChildren({content.left, content.top,
-                                     addSaturated(content.left, bounds.width()), content.bottom},
-                                    layouter.getMode());
+        // gain nothing from a second pass, and neither do children at the edge of the int range,
+        // where the wider box cannot be expressed: there the pass would differ from the first at
+        // every layout and, level by level, double the work of nested boxes.
+        const long long widenedRight = static_cast<long long>(content.left) + bounds.width();
+        if (bounds.width() > std::max(content.width(), 0) && bounds.right < INT_MAX &&
+            widenedRight < INT_MAX)
+            bounds = layoutChildren(
+                {content.left, content.top, static_cast<int>(widenedRight), content.bottom},
+                layouter.getMode());
         if (place)
             lastFlowContent_ = content;
     }

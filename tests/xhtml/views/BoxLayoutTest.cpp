@@ -148,6 +148,27 @@ TEST_F(LayoutCaches, LayoutsAndMeasurementsAreRepeatedOnlyWhenTheirCacheCannotAn
     EXPECT_EQ(item->visits, 8);
 }
 
+TEST_F(LayoutCaches, NestedBoxesBeyondTheIntRangeDoNotMultiplyTheirPasses) {
+    // Each margin takes the content further past the int range and coordinates saturate. Only
+    // the innermost box lays the item out a second time, in the width it needs; a second pass at
+    // every level would double the work per level.
+    for (const char16_t* style : {u"margin-left:2000000000px", u"padding:2000000000px",
+                                  u"margin-left:2000000000px; margin-right:5px"}) {
+        BlockView root(&context);
+        View* parent = &root;
+        for (int level = 0; level < 12; ++level) {
+            auto* box = new BlockView(&context);
+            static_cast<CompositeView*>(parent)->appendChild(box);
+            applyStyleText(*box, Normal, style);
+            parent = box;
+        }
+        auto* item = new CountedItem(&context);
+        static_cast<CompositeView*>(parent)->appendChild(item);
+        root.layoutInRect({0, 0, 800, 500});
+        EXPECT_EQ(item->visits, 2) << toUtf8(style);
+    }
+}
+
 TEST_F(LayoutCaches, AnUpdateRelaysOutTheBoxInPlaceUnlessItsSizeChanges) {
     UpdateProbe parent(&context);
     auto* box = new BlockView(&context);
