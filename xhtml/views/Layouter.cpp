@@ -115,7 +115,7 @@ void NormalLayouter::newLine(int minHeight) {
     x_ = area_.left;
     if (count >= 2 && itemAlign_ != 1) {
         for (auto item = line; item != placed_.end(); ++item) {
-            const int d = lineHeight - item->rect.height();
+            const int d = subtractSaturated(lineHeight, item->rect.height());
             if (d != 0 && (item->align == 2 || item->align == 3))
                 item->rect = item->rect.movedBy(0, item->align == 2 ? d / 2 : d);
         }

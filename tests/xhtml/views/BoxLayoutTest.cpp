@@ -286,6 +286,16 @@ TEST_F(Overflow, HugeLengthsLinesAndTablesSaturateAtTheIntRange) {
     };
     for (const auto& [markup, body] : cases)
         EXPECT_EQ(layOut(markup)->childAt(0)->getRect(), body);
+
+    // A box made far taller than nothing by its margins, aligned to the bottom of a tall line:
+    // the distance to move it down is beyond the int range.
+    setDpi(192);
+    const auto root = layOut(u"<span style=\"font-size:214px\">x<textarea "
+                             u"style=\"margin:-800000000px\"></textarea></span>");
+    std::vector<View*> areas;
+    root->collectViewsByKind(areas, TextAreaKind);
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas[0]->getRect().top, INT_MAX);
 }
 
 } // namespace
