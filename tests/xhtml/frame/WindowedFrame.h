@@ -2,6 +2,7 @@
 
 // Frames in real windows under the test display.
 #include "tests/base/ZStringPrinter.h"
+#include "tests/xhtml/views/GeometryPrinter.h"
 #include "xhtml/frame/FrameView.h"
 #include "xhtml/views/FormViews.h"
 #include "xhtml/views/ViewContext.h"
@@ -9,13 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 namespace xhtml {
-
-inline void PrintTo(const Rect& r, std::ostream* os) {
-    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
-}
 
 // A window's rectangle in the client coordinates of `frame`, as a box of the document.
 inline Rect placedRect(HWND window, HWND frame) {

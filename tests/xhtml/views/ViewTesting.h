@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/xhtml/document/StyleTargets.h"
+#include "tests/xhtml/views/GeometryPrinter.h"
 #include "xhtml/views/Dpi.h"
 #include "xhtml/views/EventListener.h"
 #include "xhtml/views/FixedMetricsPlatform.h"
@@ -13,19 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace xhtml {
-
-inline void PrintTo(const Rect& r, std::ostream* os) {
-    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
-}
-
-inline void PrintTo(const Size& s, std::ostream* os) {
-    *os << s.width << 'x' << s.height;
-}
 
 // The fixed metrics, counting text measurements: the word size caches exist to avoid them.
 class CountingPlatform : public FixedMetricsPlatform {
@@ -133,7 +125,9 @@ private:
 inline std::string outline(const View& view) {
     std::string out;
     const auto* composite = dynamic_cast<const CompositeView*>(&view);
-    for (const View* child : composite ? composite->getChildren() : std::vector<View*>()) {
+    if (!composite)
+        return out;
+    for (const View* child : composite->getChildren()) {
         out += out.empty() ? "" : " ";
         out += viewKindName(child->getKind());
         if (const ZString id = child->getId(); !id.isEmpty()) {
