@@ -135,7 +135,7 @@ void ControlView::forwardMouse(Point point, uint32_t flags) {
     const Rect content = getContentRect();
     MouseEvent event{{addSaturated(point.x, content.left), addSaturated(point.y, content.top)},
                      flags};
-    frame->handleMouse(event);
+    frame->handleWindowMouse(event);
 }
 
 void ControlView::focusNext() {
