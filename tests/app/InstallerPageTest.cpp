@@ -68,13 +68,6 @@ std::string textOf(View* view) {
     return out;
 }
 
-// The page's texts in the user's language, read from the file the program carries.
-std::string pageText(const char16_t* key) {
-    TextTable table;
-    parseTranslations(table, resourceFileText("i18n.txt"), userLanguage());
-    return toUtf8(translate(table, key));
-}
-
 // Keeps the radio changes the page's views notify.
 struct RadioRecorder : EventListener {
     void onRadioChanged(View* view) override { changes.push_back(view); }
@@ -130,11 +123,11 @@ struct StateRow {
     PageState state;
     bool licence, modes, progress, status;
     ButtonAction action;
-    const char16_t* captionKey;
+    const char* caption;
 };
 
 constexpr StateRow WelcomeRow = {
-    PageState::Welcome, true, true, false, false, ButtonAction::Install, u"install",
+    PageState::Welcome, true, true, false, false, ButtonAction::Install, "Install",
 };
 
 void expectRow(OpenPage& open, const StateRow& row) {
@@ -146,7 +139,7 @@ void expectRow(OpenPage& open, const StateRow& row) {
     EXPECT_EQ(open.view(u"downloadStatus")->isDisplayed(), row.status);
     EXPECT_TRUE(open.view(u"actionButton")->isDisplayed());
     EXPECT_EQ(open.page().getButtonAction(), row.action);
-    EXPECT_EQ(open.caption(), pageText(row.captionKey));
+    EXPECT_EQ(open.caption(), row.caption);
 }
 
 } // namespace
@@ -164,7 +157,7 @@ TEST_F(InstallerPage, WelcomePageRadioGroupAndCancel) {
     const RECT frame = window.getWindowRect();
     EXPECT_NEAR(frame.left + frame.right, desktop.right, 1);
     EXPECT_NEAR(frame.top + frame.bottom, desktop.bottom, 1);
-    EXPECT_EQ(textOf(open.view(u"headline")), pageText(u"headline"));
+    EXPECT_EQ(textOf(open.view(u"headline")), "Doxly Creator Installation");
     // The licence wraps its lines, in the hosted edit control.
     const HWND licence = controlWindow(*static_cast<ControlView*>(open.view(u"licenseText")));
     EXPECT_EQ(GetWindowLongPtrW(licence, GWL_STYLE) & (WS_HSCROLL | ES_AUTOHSCROLL), 0);
@@ -206,8 +199,8 @@ TEST_F(InstallerPage, WelcomePageRadioGroupAndCancel) {
 TEST_F(InstallerPage, EveryStateShowsItsBoxesAndCaption) {
     OpenPage open;
     const StateRow rows[] = {
-        {PageState::Downloading, false, false, true, true, ButtonAction::Cancel, u"cancel"},
-        {PageState::Failed, false, false, true, true, ButtonAction::TryAgain, u"tryAgain"},
+        {PageState::Downloading, false, false, true, true, ButtonAction::Cancel, "Cancel"},
+        {PageState::Failed, false, false, true, true, ButtonAction::TryAgain, "Try again"},
         WelcomeRow,
     };
     for (const StateRow& row : rows) {
@@ -219,16 +212,19 @@ TEST_F(InstallerPage, EveryStateShowsItsBoxesAndCaption) {
               "https://localhost:1/doxly-creator-latest-x64.exe");
     EXPECT_TRUE(IsWindowVisible(open.progressBar()));
     open.page().setState(PageState::Failed);
-    EXPECT_EQ(textOf(open.view(u"downloadStatus")), pageText(u"errorWhileDownloading"));
+    EXPECT_EQ(textOf(open.view(u"downloadStatus")), "An error occurred while downloading.");
     // The message keeps its text above the progress area.
     EXPECT_TRUE(open.view(u"messageBox")->isDisplayed());
-    EXPECT_EQ(textOf(open.view(u"messageBox")), pageText(u"startText"));
+    EXPECT_EQ(textOf(open.view(u"messageBox")),
+              "This installation program downloads the latest version of Doxly Creator and "
+              "installs it on your computer.");
 
     // Launching without a downloaded file starts nothing and closes the window.
     open.page().setState(PageState::Launching);
     expectRow(open,
-              {PageState::Launching, false, false, true, true, ButtonAction::Cancel, u"cancel"});
-    EXPECT_EQ(textOf(open.view(u"downloadStatus")), pageText(u"startingInstallation"));
+              {PageState::Launching, false, false, true, true, ButtonAction::Cancel, "Cancel"});
+    // Of the two English lines of that text, the later one.
+    EXPECT_EQ(textOf(open.view(u"downloadStatus")), "The installation is starting...");
     EXPECT_FALSE(open.windowOpen());
     EXPECT_EQ(takeQuitMessages(), std::vector<WPARAM>{0});
     EXPECT_TRUE(open.download().stop);
@@ -252,6 +248,18 @@ TEST(UserLocale, TheLicenceIsGermanForGermanOnly) {
     const ZString licence = static_cast<TextAreaView*>(open.view(u"licenseText"))->getValue();
     const bool german = std::string(language) == "de";
     EXPECT_EQ(licence, resourceFileText(german ? "license_German.txt" : "license_English.txt"));
-    EXPECT_EQ(open.caption(), german ? "Installieren" : pageText(u"install"));
-    EXPECT_NE(open.caption(), "");
+    // French has texts of its own; a language without texts reads English.
+    const std::string install = german                          ? "Installieren"
+                                : std::string(language) == "fr" ? "Installer"
+                                                                : "Install";
+    EXPECT_EQ(open.caption(), install);
+    if (!german)
+        return;
+    EXPECT_EQ(textOf(open.view(u"headline")), "Doxly Creator Installation");
+    open.page().setState(PageState::Failed);
+    EXPECT_EQ(open.caption(), "Erneut versuchen");
+    EXPECT_EQ(textOf(open.view(u"downloadStatus")),
+              "Beim Herunterladen ist ein Fehler aufgetreten.");
+    open.page().setState(PageState::Downloading);
+    EXPECT_EQ(open.caption(), "Abbrechen");
 }

@@ -390,6 +390,22 @@ void FrameView::mouse(MouseEvent event) {
     dispatchingOwnMouse_ = false;
 }
 
+bool FrameView::hitTest(Point point) const {
+    // A nested frame is a box of the parent document.
+    if (getKind() != FrameKind)
+        return HtmlView::hitTest(point);
+    return getClientRect().movedBy(scrollX_, scrollY_).contains(point);
+}
+
+void FrameView::handleMouse(MouseEvent& event) {
+    if (getKind() != FrameKind) {
+        HtmlView::handleMouse(event);
+        return;
+    }
+    // Not the box's test of its rectangle: the children decide for themselves.
+    CompositeView::handleMouse(event);
+}
+
 void FrameView::trackMouseLeave() {
     if (mouseLeaveTracked_)
         return;

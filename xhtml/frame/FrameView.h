@@ -64,12 +64,17 @@ public:
     void setContent(const ZString& markup, const ZString* baseUrl) override;
     void onTimer(unsigned id) override;
     void handleEvent(ViewEvent& event) override;
+    // Records carry document points, but a top-level frame's box is only its client area: the
+    // frame is where its window shows the document, wherever it is scrolled to.
+    bool hitTest(Point point) const override;
+    void handleMouse(MouseEvent& event) override;
     void invalidate() override { scheduleUpdate(false); }
     void requestUpdate() override;
     void invalidateRect(const Rect& rect) override { repaintRect(&rect); }
     void registerTooltip(View* view) override { addTooltip(view); }
     Point getScrollPosition() const override { return {scrollX_, scrollY_}; }
     Rect getClientRect() const override;
+    void handleWindowMouse(MouseEvent& event) override { mouse(event); }
 
 protected:
     bool isUpdating() const { return updateInProgress_; }

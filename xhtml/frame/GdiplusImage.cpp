@@ -47,6 +47,17 @@ void GdiplusImage::selectFrame(unsigned index) const {
     DllExports::GdipImageSelectActiveFrame(bitmap_, &dimension_, index);
 }
 
+void GdiplusImage::draw(GpGraphics* graphics, const Rect& area) const {
+    GpImageAttributes* attributes = nullptr;
+    DllExports::GdipCreateImageAttributes(&attributes);
+    DllExports::GdipSetImageAttributesWrapMode(attributes, WrapModeTileFlipXY, 0, FALSE);
+    const Size size = pixelSize();
+    DllExports::GdipDrawImageRectRectI(graphics, bitmap_, area.left, area.top, area.width(),
+                                       area.height(), 0, 0, size.width, size.height, UnitPixel,
+                                       attributes, nullptr, nullptr);
+    DllExports::GdipDisposeImageAttributes(attributes);
+}
+
 void GdiplusImage::readFrames() {
     // Only animated images carry frame delays; still images get no frame list.
     UINT dimensions = 0;

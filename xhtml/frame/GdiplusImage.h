@@ -25,6 +25,9 @@ public:
     Gdiplus::GpBitmap* bitmap() const { return bitmap_; }
     // Makes the frame the one that drawing shows.
     void selectFrame(unsigned index) const;
+    // Scaled into the area. The pixels beyond the edges are the edges mirrored, so that scaling
+    // does not blend the last row and column with nothing.
+    void draw(Gdiplus::GpGraphics* graphics, const Rect& area) const;
 
 private:
     GdiplusImage() = default;

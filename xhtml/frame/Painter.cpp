@@ -225,8 +225,7 @@ void paintImage(ImageView& view, HDC dc, const Rect& clip) {
     if (!image.frames().empty())
         image.selectFrame(view.currentFrame() % image.frames().size());
     const Graphics graphics(dc);
-    DllExports::GdipDrawImageRectI(graphics.graphics, image.bitmap(), content.left, content.top,
-                                   content.width(), content.height());
+    image.draw(graphics.graphics, content);
     view.frameShown();
 }
 

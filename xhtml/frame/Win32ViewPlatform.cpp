@@ -45,12 +45,12 @@ Size Win32ViewPlatform::textExtent(const Font& font, const ZString& text) {
     return {size.cx, size.cy};
 }
 
-FontMetrics Win32ViewPlatform::fontMetrics(const Font& font) {
+std::optional<FontMetrics> Win32ViewPlatform::fontMetrics(const Font& font) {
     const ScopedSelectObject selected(screen_.get(), handleOf(font));
     TEXTMETRICW metrics{};
     if (!GetTextMetricsW(screen_.get(), &metrics))
-        return {};
-    return {metrics.tmDescent, metrics.tmAveCharWidth, metrics.tmHeight};
+        return std::nullopt;
+    return FontMetrics{metrics.tmDescent, metrics.tmAveCharWidth, metrics.tmHeight};
 }
 
 unsigned Win32ViewPlatform::setTimer(unsigned id, int milliseconds) {

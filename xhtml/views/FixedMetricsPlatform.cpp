@@ -44,9 +44,9 @@ Size FixedMetricsPlatform::textExtent(const Font& font, const ZString& text) {
     return {saturated(static_cast<long long>(text.length()) * advance), h};
 }
 
-FontMetrics FixedMetricsPlatform::fontMetrics(const Font& font) {
+std::optional<FontMetrics> FixedMetricsPlatform::fontMetrics(const Font& font) {
     const int h = characterHeight(font);
-    return {h / 4, h / 2, h};
+    return FontMetrics{h / 4, h / 2, h};
 }
 
 unsigned FixedMetricsPlatform::setTimer(unsigned id, int milliseconds) {

@@ -15,7 +15,7 @@ public:
     int screenDpi() override { return 96; }
     void* createFont(const FontKey& key) override;
     Size textExtent(const Font& font, const ZString& text) override;
-    FontMetrics fontMetrics(const Font& font) override;
+    std::optional<FontMetrics> fontMetrics(const Font& font) override;
     unsigned setTimer(unsigned id, int milliseconds) override;
     void killTimer(unsigned id) override;
     void setCursor(int cursor) override { cursor_ = cursor; }

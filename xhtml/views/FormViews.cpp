@@ -6,6 +6,7 @@
 #include "xhtml/views/ViewPlatform.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace xhtml {
 
@@ -22,8 +23,13 @@ int integerProperty(const View& view, PropertyId id, int fallback) {
     return value ? integerOf(*value) : fallback;
 }
 
-FontMetrics metricsOf(const View& view) {
+std::optional<FontMetrics> metricsOf(const View& view) {
     return viewPlatform().fontMetrics(view.getFont());
+}
+
+// What a text input or a text area takes when its font cannot be measured.
+Size unmeasuredTextSize() {
+    return {scale(80), scale(21)};
 }
 
 } // namespace
@@ -129,7 +135,7 @@ void ControlView::forwardMouse(Point point, uint32_t flags) {
     const Rect content = getContentRect();
     MouseEvent event{{addSaturated(point.x, content.left), addSaturated(point.y, content.top)},
                      flags};
-    frame->handleMouse(event);
+    frame->handleWindowMouse(event);
 }
 
 void ControlView::focusNext() {
@@ -226,6 +232,10 @@ void CheckView::onLeftButtonUp() {
         setChecked(!isChecked(), true);
 }
 
+ZString CheckView::getValue() const {
+    return isChecked() ? u"true" : u"false";
+}
+
 void CheckView::notifyChange() {
     if (getContext())
         getContext()->onCheckChanged(this);
@@ -265,10 +275,13 @@ EditView::EditView(ViewContext* context) : ControlView(context) {
 }
 
 void EditView::layout(Layouter& layouter) {
-    const FontMetrics metrics = metricsOf(*this);
-    const long long characters = integerProperty(*this, PropertyId::Size, 15) + 1LL;
-    layoutAroundContent(layouter, {saturated(scale(10) + characters * metrics.averageCharWidth),
-                                   addSaturated(scale(5), metrics.charHeight)});
+    Size content = unmeasuredTextSize();
+    if (const auto metrics = metricsOf(*this)) {
+        const long long characters = integerProperty(*this, PropertyId::Size, 15) + 1LL;
+        content = {saturated(scale(10) + characters * metrics->averageCharWidth),
+                   addSaturated(scale(5), metrics->charHeight)};
+    }
+    layoutAroundContent(layouter, content);
 }
 
 TextAreaView::TextAreaView(ViewContext* context) : ControlView(context) {
@@ -281,11 +294,14 @@ void TextAreaView::layout(Layouter& layouter) {
         layoutAroundContent(layouter, {scale(100), scale(50)});
         return;
     }
-    const FontMetrics metrics = metricsOf(*this);
-    const long long cols = integerProperty(*this, PropertyId::Cols, 15);
-    const long long rows = integerProperty(*this, PropertyId::Rows, 5);
-    layoutAroundContent(layouter, {saturated(cols * metrics.averageCharWidth + scale(25)),
-                                   saturated(rows * metrics.charHeight + scale(25))});
+    Size content = unmeasuredTextSize();
+    if (const auto metrics = metricsOf(*this)) {
+        const long long cols = integerProperty(*this, PropertyId::Cols, 15);
+        const long long rows = integerProperty(*this, PropertyId::Rows, 5);
+        content = {saturated(cols * metrics->averageCharWidth + scale(25)),
+                   saturated(rows * metrics->charHeight + scale(25))};
+    }
+    layoutAroundContent(layouter, content);
 }
 
 void TextAreaView::setHorizontalScroll(bool on) {

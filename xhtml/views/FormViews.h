@@ -87,6 +87,8 @@ public:
     explicit CheckView(ViewContext* context);
     // A click toggles the box.
     void onLeftButtonUp() override;
+    // The state, as "true" or "false".
+    ZString getValue() const override;
 
 private:
     void notifyChange() override;

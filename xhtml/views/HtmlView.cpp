@@ -186,6 +186,8 @@ SelectView* createSelect(ViewContext* context, const HtmlTagNode& element) {
         if (getAttribute(&option, u"selected"))
             select->selectValue(optionValue, false);
     }
+    if (select->isSorted())
+        select->sortOptions();
     return select;
 }
 

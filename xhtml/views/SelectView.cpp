@@ -30,7 +30,7 @@ Size SelectView::contentSize(const Layouter& layouter, bool& relative) const {
         for (const Option& option : options_)
             widest = std::max(widest, platform.textExtent(font, option.label).width);
     }
-    const int lineHeight = platform.fontMetrics(font).charHeight;
+    const int lineHeight = platform.fontMetrics(font).value_or(FontMetrics{}).charHeight;
     Size content{addSaturated(widest, scale(25)), addSaturated(lineHeight, scale(4))};
     relative = false;
     if (const StyleValue* width = findOwnProperty(PropertyId::Width)) {
@@ -246,6 +246,26 @@ bool SelectView::isMultiple() const {
 
 bool SelectView::isEditable() const {
     return findInStyleMap(PropertyId::Combo, Normal) != nullptr;
+}
+
+bool SelectView::isSorted() const {
+    return findInStyleMap(PropertyId::Sort, Normal) != nullptr;
+}
+
+void SelectView::sortOptions() {
+    // By label, as people read the list, ignoring the case of letters; options of equal labels
+    // keep their order. (Values are often codes, whose order means nothing to the reader.)
+    const auto before = [](const Option& a, const Option& b) {
+        const char16_t* x = a.label.c_str();
+        const char16_t* y = b.label.c_str();
+        return std::lexicographical_compare(
+            x, x + a.label.length(), y, y + b.label.length(),
+            [](char16_t p, char16_t q) { return toLowerAscii(p) < toLowerAscii(q); });
+    };
+    std::stable_sort(options_.begin(), options_.end(), before);
+    for (int i = 0; i < optionCount(); ++i)
+        options_[static_cast<size_t>(i)].index = i;
+    rebuildItems();
 }
 
 void SelectView::selectionChanged() {

@@ -58,6 +58,9 @@ public:
     bool showsCheckBoxes() const { return isMultiple() && isDropDown(); }
     // A drop-down whose text the user may edit.
     bool isEditable() const;
+    // The select asks for its options in order.
+    bool isSorted() const;
+    void sortOptions();
     void selectionChanged();
 
 protected:

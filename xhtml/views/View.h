@@ -153,6 +153,8 @@ public:
     virtual void registerTooltip(View*) {}
     virtual Point getScrollPosition() const { return {}; }
     virtual Rect getClientRect() const { return {}; }
+    // A record of the frame's own window that a hosted control saw, in document coordinates.
+    virtual void handleWindowMouse(MouseEvent& event) { handleMouse(event); }
 
     ViewKind getKind() const { return kind_; }
     View* getParent() const { return parent_; }

@@ -4,6 +4,7 @@
 #include "xhtml/views/Geometry.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace xhtml {
@@ -60,7 +61,8 @@ public:
     // Never null: a font that cannot be made falls back to the system font.
     virtual void* createFont(const FontKey& key) = 0;
     virtual Size textExtent(const Font& font, const ZString& text) = 0;
-    virtual FontMetrics fontMetrics(const Font& font) = 0;
+    // None when the font cannot be measured.
+    virtual std::optional<FontMetrics> fontMetrics(const Font& font) = 0;
     // A thread timer that calls dispatchViewTimer (View.h). A non-zero id re-arms that timer.
     // Returns the timer's id, 0 on failure.
     virtual unsigned setTimer(unsigned id, int milliseconds) = 0;

@@ -1,11 +1,13 @@
 // The frame in a real window under the test display: update passes, scrolling, mouse records
 // and tooltips, provoked with real messages.
 #include "tests/xhtml/frame/WindowedFrame.h"
+#include "xhtml/frame/Win32Controls.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace xhtml;
@@ -133,6 +135,106 @@ TEST(FrameView, AShownFrameGivesOneLeaveRecordAndNestsAFrameForAnOverflowingBox)
     EXPECT_EQ(frame.getScrollPosition().y, 0);
     nested->scrollTo(FrameView::Vertical, 1000);
     EXPECT_EQ(nested->getScrollPosition().y, 400 - nested->getClientRect().height());
+}
+
+// The ids of the views that report clicks, in order.
+struct Clicks : EventListener {
+    void onClicked(View* view) override {
+        if (!view->getId().isEmpty())
+            heard += toUtf8(view->getId()) + ' ';
+    }
+    std::string heard;
+};
+
+// Fifty-pixel blocks b0, b1, ... one below the other.
+ZString blocks(int count) {
+    ZString markup;
+    for (int i = 0; i < count; ++i)
+        markup.append(ZString::format(u"<div id='b%d' style='height:50px'>%d</div>", i, i));
+    return markup;
+}
+
+// Moves the pointer over the window's client point and reports the ids of the hovered blocks.
+std::string hoveredAfterMove(FrameView& frame, HWND window, int x, int y) {
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    std::string hovered;
+    std::vector<View*> blocks;
+    frame.collectViewsByKind(blocks, BlockKind);
+    for (const View* block : blocks) {
+        if (block->isHovered() && !block->getId().isEmpty())
+            hovered += toUtf8(block->getId()) + ' ';
+    }
+    return hovered;
+}
+
+void clickAt(HWND window, int x, int y) {
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+TEST(FrameView, EveryPointOfAScrolledDocumentReachesItsViews) {
+    TestFrame frame;
+    frame.getWindow().show(true);
+    frame.show(blocks(10).c_str());
+    Clicks clicks;
+    frame.getContext()->setListener(&clicks);
+    const HWND window = frame.getWindow().getHandle();
+    const int bottom = frame.getClientRect().height() - 5;
+    ASSERT_EQ(hoveredAfterMove(frame, window, 10, 10), "b0 ");
+    clickAt(window, 10, 60);
+    // At the end of the document the window shows its last 200 pixels, 300 to 500.
+    frame.getWindow().sendMessage(WM_KEYDOWN, VK_NEXT);
+    frame.getWindow().sendMessage(WM_KEYDOWN, VK_NEXT);
+    pump(100);
+    ASSERT_EQ(frame.getScrollPosition().y, 500 - frame.getClientRect().height());
+    EXPECT_EQ(hoveredAfterMove(frame, window, 10, bottom), "b9 ");
+    EXPECT_EQ(hoveredAfterMove(frame, window, 10, bottom - 50), "b8 ");
+    EXPECT_EQ(hoveredAfterMove(frame, window, 10, 5), "b6 ");
+    clickAt(window, 10, bottom);
+    clickAt(window, 10, 5);
+    EXPECT_EQ(clicks.heard, "b1 b9 b6 ");
+    frame.getContext()->setListener(nullptr);
+}
+
+TEST(FrameView, EveryPointOfAScrolledNestedFrameReachesItsViews) {
+    TestFrame frame;
+    frame.getWindow().show(true);
+    // The box stays in view when the page scrolls to its end.
+    frame.show((ZString(u"<div style='height:250px'>above</div><div id='box' style='overflow:auto; "
+                        u"height:100px; width:200px'>") +
+                blocks(6) + u"<input id='field'/></div><div style='height:50px'>below</div>")
+                   .c_str());
+    Clicks clicks;
+    frame.getContext()->setListener(&clicks);
+    auto* nested = dynamic_cast<FrameView*>(frame.getViewById(u"box"));
+    ASSERT_NE(nested, nullptr);
+    pump(300);
+    const HWND inner = nested->getWindow().getHandle();
+    ASSERT_NE(inner, nullptr);
+    // Both documents scrolled to their ends, the text input at the bottom of the nested one.
+    frame.scrollTo(FrameView::Vertical, 1000);
+    nested->scrollTo(FrameView::Vertical, 1000);
+    View& field = *frame.getViewById(u"field");
+    ASSERT_EQ(nested->getScrollPosition().y,
+              field.getRect().bottom - nested->getClientRect().height());
+    // Over the input's own window the records reach the views too.
+    const HWND edit = controlWindow(static_cast<ControlView&>(field));
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(3, 2));
+    EXPECT_TRUE(field.isHovered());
+    const int bottom = field.getRect().top - nested->getScrollPosition().y - 5;
+    EXPECT_EQ(hoveredAfterMove(*nested, inner, 10, bottom), "b5 ");
+    EXPECT_EQ(hoveredAfterMove(*nested, inner, 10, bottom - 50), "b4 ");
+    clickAt(inner, 10, bottom);
+    clickAt(inner, 10, 2);
+    // Scrolled back to its start.
+    nested->scrollTo(FrameView::Vertical, 0);
+    EXPECT_EQ(hoveredAfterMove(*nested, inner, 10, 2), "b0 ");
+    clickAt(inner, 10, 2);
+    EXPECT_EQ(clicks.heard, "b5 b4 b0 ");
+    frame.getContext()->setListener(nullptr);
 }
 
 } // namespace

@@ -176,17 +176,24 @@ TEST_F(Paint, BackgroundImageWithoutRepeatStandsWhereItsPositionSays) {
 }
 
 TEST_F(Paint, UnderlineSitsOneRowBelowTheBaseline) {
-    Rendering page(u"<div style='font-size:20px'><u id='u'>Hamburg</u></div>", 200, 60);
+    Rendering page(u"<div style='font-size:14px'><u id='u'>Hamburg</u></div>", 200, 60);
     page.save(u"underline");
     std::vector<View*> words;
     page.view(u"u")->collectViewsByKind(words, WordKind);
     ASSERT_EQ(words.size(), 1u);
+    // The font of this size has a descent of 3 and makes a word 16 high: the line is drawn at
+    // the word's top + 14.
+    const ScopedGetDC screen(nullptr);
+    const ScopedSelectObject font(screen.get(), static_cast<HFONT>(words[0]->getFont().handle));
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(GetTextMetricsW(screen.get(), &metrics));
+    ASSERT_EQ(metrics.tmDescent, 3);
     const Rect r = words[0]->getRect();
-    const int row = r.bottom - viewPlatform().fontMetrics(words[0]->getFont()).descent + 1;
+    ASSERT_EQ(r.height(), 16);
     // The line runs the whole width of the word, letters or not.
     for (int x = r.left; x < r.right; ++x)
-        EXPECT_EQ(page.at(x, row), Black) << "x " << x << ", row " << row;
-    EXPECT_EQ(page.at(r.right, row), White);
+        EXPECT_EQ(page.at(x, r.top + 14), Black) << "x " << x;
+    EXPECT_EQ(page.at(r.right, r.top + 14), White);
 }
 
 TEST_F(Paint, TheLogoIsDrawnAtTheSizeTheBoxGivesIt) {
@@ -198,6 +205,19 @@ TEST_F(Paint, TheLogoIsDrawnAtTheSizeTheBoxGivesIt) {
     EXPECT_LT(middle.r, 150);
     for (int y = 0; y < 80; ++y)
         EXPECT_EQ(page.at(56, y), White) << y;
+}
+
+TEST_F(Paint, AScaledImageKeepsSolidEdges) {
+    Rendering(u"<div style='height:10px; background-color:#00C000'></div>", 10, 10)
+        .save(u"green-tile");
+    Rendering page(u"<img src='green-tile.png' width='30' height='20'/>", 40, 30,
+                   u"file:///" DOXLY_PICTURES u"/");
+    page.save(u"scaled-image");
+    constexpr Rgb Green{0, 192, 0};
+    for (const POINT p : {POINT{0, 0}, POINT{29, 0}, POINT{0, 19}, POINT{29, 19}})
+        EXPECT_EQ(page.at(p.x, p.y), Green) << p.x << "," << p.y;
+    EXPECT_EQ(page.at(30, 19), White);
+    EXPECT_EQ(page.at(29, 20), White);
 }
 
 // The highest GDI handle slot that a burst of new objects occupies. Freed slots are used again,

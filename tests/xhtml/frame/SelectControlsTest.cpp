@@ -98,6 +98,40 @@ TEST(SelectControls, ComboListAndCheckedDropDownShowTheSelectionAndReportTheUser
     page.getContext()->setListener(nullptr);
 }
 
+// The labels of a list box's items, in the control's order, the selected one in brackets.
+std::string listItems(HWND box) {
+    std::string out;
+    const LRESULT count = SendMessageW(box, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t label[32] = {};
+        SendMessageW(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
+        const bool selected = SendMessageW(box, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
+        out += selected ? "[" : "";
+        out += toUtf8(ZString(label));
+        out += selected ? "] " : " ";
+    }
+    return out;
+}
+
+TEST(SelectControls, ASortedSelectShowsItsOptionsInOrderAndKeepsTheUsersChoiceWhenSortedAgain) {
+    Page page(u"<select id='fruit' sort='sort' size='6'><option value='c'>cherry</option>"
+              u"<option value='A'>Apple</option><option value='b'>Banana</option>"
+              u"<option value='a'>apple</option></select>");
+    SelectView& fruit = page.control<SelectView>(u"fruit");
+    const HWND box = controlWindow(fruit);
+    ASSERT_NE(box, nullptr);
+    // Nothing selected: the first option is the value, and shown chosen.
+    EXPECT_EQ(listItems(box), "[Apple] apple Banana cherry ");
+    // The user picks an item; a later option joins the order and the pick stays on its option.
+    SendMessageW(box, LB_SETCURSEL, 2, 0);
+    fruit.addOption(u"avocado", u"v");
+    EXPECT_EQ(listItems(box), "Apple apple [Banana] cherry avocado ");
+    fruit.sortOptions();
+    EXPECT_EQ(listItems(box), "Apple apple avocado [Banana] cherry ");
+    EXPECT_EQ(fruit.getValue(), ZString(u"b"));
+    EXPECT_EQ(fruit.getOption(3).value, ZString(u"b"));
+}
+
 // What a timer saw and did while an open list of check boxes or a file dialog ran its loop.
 struct Watch {
     HWND frame = nullptr;

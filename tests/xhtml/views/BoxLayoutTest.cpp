@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <sstream>
+#include <string>
 
 using namespace xhtml;
 using P = PropertyId;
@@ -36,7 +37,9 @@ TEST_F(BoxModel, EdgesTakeTheShorthandThenEachSideAndPercentagesAsPixels) {
     EXPECT_EQ(sides(box.getBorderWidths()), "2 2 2 0");
     EXPECT_EQ(sides(box.getPaddings()), "0 3 0 0");
     EXPECT_EQ(box.getContentRect(), (Rect{3, 10, 93, 45}));
-    EXPECT_EQ(box.outerRectOf(box.getContentRect()), box.getRect());
+    // Around a content box: left 1 + 2, top 5 + 2 + 3, right 5 + 2, bottom 5.
+    EXPECT_EQ(box.outerRectOf({20, 30, 40, 35}), (Rect{17, 20, 47, 40}));
+    EXPECT_EQ(box.outerSizeOf({20, 5}), (Size{30, 20}));
 }
 
 TEST_F(BoxModel, ABlockFillsItsAreaUnlessInlineAndMinimumsRaiseItsSize) {
@@ -46,11 +49,25 @@ TEST_F(BoxModel, ABlockFillsItsAreaUnlessInlineAndMinimumsRaiseItsSize) {
         {u"display:inline-block", {4, 7}},
         {u"width:10.9", {10, 7}},
         {u"height:2; min-height:10%", {301, 4}},
+        {u"width:80; min-width:20", {80, 7}},
     };
     for (const auto& [style, size] : cases) {
         BlockView box(&context);
         applyStyleText(box, Normal, style);
         EXPECT_EQ(box.resolveSize(301, 41, 4, 7), size) << toUtf8(style);
+    }
+}
+
+TEST_F(BoxModel, AClippedAxisKeepsItsSizeTheOtherGrowsToTheContent) {
+    // The text is 20 characters of 6 pixels, 13 high.
+    const std::pair<const char16_t*, Size> cases[] = {
+        {u"overflow-x:hidden", {40, 13}},
+        {u"overflow-y:hidden", {120, 5}},
+    };
+    for (const auto& [overflow, size] : cases) {
+        const auto root = layOut(ZString(u"<div id='d' style='width:40px; height:5px; ") +
+                                 overflow + u"'><nobr>no wrap at all in it</nobr></div>");
+        EXPECT_EQ(root->getViewById(u"d")->getSize(), size) << toUtf8(overflow);
     }
 }
 
@@ -101,6 +118,45 @@ TEST_F(Lines, BlanksAtTheEdgesOfALineTakeNoRoomSpacingIsNeverNegativeBoundsReach
     EXPECT_EQ(wrapped.getRect(), (Rect{0, 14, 10, 24}));
     EXPECT_EQ(placing.getBounds(), (Rect{0, 0, 95, 29}));
     EXPECT_EQ(measuring.getBounds(), placing.getBounds());
+}
+
+TEST_F(Lines, EachLineIsAsTallAsItsOwnItemsWhenMeasuredAsWhenPlaced) {
+    View tall(&context), low(&context);
+    tall.setSize(10, 50);
+    low.setSize(10, 5);
+    CalcSizeLayouter measuring({0, 0, 100, 100});
+    NormalLayouter placing({0, 0, 100, 100});
+    for (Layouter* layouter : std::initializer_list<Layouter*>{&measuring, &placing}) {
+        layouter->addView(&tall);
+        layouter->lineBreak(15);
+        layouter->addView(&low);
+        layouter->finish();
+    }
+    EXPECT_EQ(measuring.getBounds(), (Rect{0, 0, 10, 55}));
+    EXPECT_EQ(placing.getBounds(), (Rect{0, 0, 10, 55}));
+}
+
+TEST_F(Lines, ABlockTakesLinesOfItsOwnANoWrapRunEndsWithItsElement) {
+    // The top of each word of the texts, in order.
+    const auto tops = [](View& root) {
+        std::vector<View*> words;
+        root.collectViewsByKind(words, WordKind);
+        std::string out;
+        for (const View* word : words) {
+            if (!word->isSpace())
+                out += std::to_string(word->getRect().top) + ' ';
+        }
+        return out;
+    };
+    for (const char16_t* display : {u"", u"display:block; "}) {
+        const auto root = layOut(ZString(u"a<div style='") + display + u"width:50px'>b</div>c");
+        EXPECT_EQ(tops(*root), "0 13 26 ") << toUtf8(display);
+    }
+    // Six pixels a character: the words after the no-wrap run wrap at 100.
+    const auto root = layOut(u"<div id='d' style='width:100px'><span style='white-space:nowrap'>"
+                             u"aa bb</span> cccccccc dddddddd eeeeeeee</div>");
+    EXPECT_EQ(tops(*root), "0 0 0 13 26 ");
+    EXPECT_EQ(root->getViewById(u"d")->getSize(), (Size{100, 39}));
 }
 
 // A child that takes a fixed size and counts the layouts that visit it.
@@ -247,6 +303,13 @@ TEST_F(TableLayout, ColumnsShareTheWidthWithinTheirLimits) {
         }
         EXPECT_EQ(laidOut, c.laidOut) << c.what;
     }
+}
+
+TEST_F(TableLayout, ACellsPercentageHeightIsOfTheTablesHeight) {
+    const auto root = layOut(u"<div style='width:400px'><table height='200' width='400'>"
+                             u"<tr><td id='half' height='50%'>a</td></tr><tr><td>b</td></tr>"
+                             u"</table></div>");
+    EXPECT_EQ(root->getViewById(u"half")->getSize().height, 100);
 }
 
 TEST_F(TableLayout, OnlyRowsAndCellsJoinTheGrid) {

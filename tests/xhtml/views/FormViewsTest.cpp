@@ -6,6 +6,7 @@
 #include "xhtml/views/SelectView.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,13 @@ TEST_F(FormViews, ControlsTakeTheContentSizeOfTheirKind) {
         {144, u"<input type=\"text\" size=\"3\"/>", {51, 26}},
         {96, u"<textarea></textarea>", {100, 50}},
         {96, u"<select><option>Long option</option><option>x</option></select>", {91, 17}},
+        // A multiple select of one row is a drop-down: its face lists every label ("A, B").
+        {96,
+         u"<select multiple size=\"1\"><option>A</option><option>B</option></select>",
+         {49, 17}},
+        {96,
+         u"<select multiple size=\"2\"><option>A</option><option>B</option></select>",
+         {31, 30}},
     };
     for (const auto& c : cases) {
         setDpi(c.dpi);
@@ -35,11 +43,30 @@ TEST_F(FormViews, ControlsTakeTheContentSizeOfTheirKind) {
     }
 }
 
+// Fixed metrics, except that no font can be measured.
+class UnmeasurablePlatform : public FixedMetricsPlatform {
+public:
+    std::optional<FontMetrics> fontMetrics(const Font&) override { return std::nullopt; }
+};
+
+TEST_F(FormViews, TextControlsTake80By21ScaledPixelsWhenTheirFontCannotBeMeasured) {
+    UnmeasurablePlatform unmeasurable;
+    setViewPlatform(&unmeasurable);
+    setDpi(144);
+    for (const char16_t* markup :
+         {u"<input/>", u"<input size=\"3\"/>", u"<textarea rows=\"2\" cols=\"4\"></textarea>"})
+        EXPECT_EQ(layOut(markup)->childAt(0)->getSize(), (Size{120, 31})) << toUtf8(markup);
+    // Without rows and columns a text area needs no metrics.
+    EXPECT_EQ(layOut(u"<textarea></textarea>")->childAt(0)->getSize(), (Size{150, 75}));
+    setViewPlatform(&platform);
+}
+
 TEST_F(FormViews, AClickSelectsARadiosGroupAndTogglesACheckBoxADragEndingOnThemDoesNot) {
     const auto root = layOut(u"<input type=\"radio\" name=\"m\" value=\"a\" checked/>"
                              u"<input type=\"radio\" name=\"m\" value=\"b\"/>"
                              u"<input type=\"radio\" name=\"m\" value=\"b\"/>"
                              u"<input type=\"radio\" name=\"o\" value=\"a\" checked/>"
+                             u"<input type=\"radio\" name=\"o\" value=\"b\"/>"
                              u"<input type=\"checkbox\" value=\"c\"/>");
     const auto checked = [&] {
         std::string out;
@@ -53,13 +80,14 @@ TEST_F(FormViews, AClickSelectsARadiosGroupAndTogglesACheckBoxADragEndingOnThemD
         const char* checked;
         const char* changes;
     } steps[] = {
-        {0, true, "10010", ""},
-        {1, false, "10010", ""},
-        {1, true, "01110", "Radio:a Radio:b Radio:b"},
-        {4, true, "01111", "Check:c"},
-        {4, false, "01111", ""},
-        {3, true, "01111", ""},
-        {4, true, "01110", "Check:c"},
+        {0, true, "100100", ""},
+        {1, false, "100100", ""},
+        // The group of the other name has a "b" too; it stays as it was.
+        {1, true, "011100", "Radio:a Radio:b Radio:b"},
+        {5, true, "011101", "Check:true"},
+        {5, false, "011101", ""},
+        {3, true, "011101", ""},
+        {5, true, "011100", "Check:false"},
     };
     for (const auto& step : steps) {
         RecordingListener listener(context);
@@ -67,6 +95,48 @@ TEST_F(FormViews, AClickSelectsARadiosGroupAndTogglesACheckBoxADragEndingOnThemD
         EXPECT_EQ(checked(), step.checked) << &step - steps;
         EXPECT_EQ(listener.changes, step.changes) << &step - steps;
     }
+}
+
+// A native control that only knows whether it was given the focus last.
+class FocusProbe : public NativeControl {
+public:
+    Size size() const override { return {}; }
+    void resize(Size) override {}
+    void place(const Rect*) override {}
+    ZString text() const override { return {}; }
+    void setText(const ZString&) override {}
+    void setFont(const Font&) override {}
+    bool ownsWindow(const void*) const override { return false; }
+    bool isCursorOver() const override { return false; }
+    void focus() override { focused = this; }
+    void setHorizontalScroll(bool) override {}
+
+    static inline const NativeControl* focused = nullptr;
+};
+
+// The root of a document as a frame is, for the views that look for their frame.
+class FrameRoot : public HtmlView {
+public:
+    explicit FrameRoot(ViewContext* context) : HtmlView(context) { setKind(FrameKind); }
+};
+
+TEST_F(FormViews, TabGoesToTheNextShownTextInputAndComesBackToTheOnlyOne) {
+    FrameRoot root(&context);
+    root.setContent(u"<input id=\"a\"/><select><option>x</option></select><input type=\"button\"/>"
+                    u"<textarea id=\"b\" style=\"display:none\"></textarea>",
+                    nullptr);
+    auto& a = static_cast<ControlView&>(*root.getViewById(u"a"));
+    auto& b = static_cast<ControlView&>(*root.getViewById(u"b"));
+    for (ControlView* view : {&a, &b})
+        view->setControl(std::make_unique<FocusProbe>());
+    FocusProbe::focused = nullptr;
+    a.focusNext();
+    EXPECT_EQ(FocusProbe::focused, a.getControl()) << "the only one shown";
+    b.changeProperty(PropertyId::Display, StyleValue::integer(1));
+    a.focusNext();
+    EXPECT_EQ(FocusProbe::focused, b.getControl());
+    b.focusNext();
+    EXPECT_EQ(FocusProbe::focused, a.getControl()) << "around from the last";
 }
 
 TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
@@ -96,6 +166,35 @@ TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
     }
     EXPECT_EQ(listener.changes, "Selection:1");
     EXPECT_EQ(multiple.getValue(), ZString()) << "a multiple select selects nothing by itself";
+}
+
+TEST_F(FormViews, ASortedSelectOrdersItsOptionsByLabelIgnoringCaseEqualLabelsKeepTheirOrder) {
+    const auto root = build(u"<select sort><option value=\"b\">banana</option>"
+                            u"<option value=\"A\">Apple</option><option value=\"c\" selected>"
+                            u"Cherry</option><option value=\"a\">apple</option>"
+                            u"<option value=\"s\">Apples</option></select>"
+                            u"<select><option value=\"2\">b</option><option value=\"1\">a</option>"
+                            u"</select>");
+    auto& sorted = static_cast<SelectView&>(*root->childAt(0));
+    auto& plain = static_cast<SelectView&>(*root->childAt(1));
+    // The values in order, each with the index the record holds.
+    const auto order = [](const SelectView& select) {
+        std::string out;
+        for (int i = 0; i < select.optionCount(); ++i) {
+            out += toUtf8(select.optionAt(i).value);
+            out += select.optionAt(i).index == i ? " " : "? ";
+        }
+        return out;
+    };
+    EXPECT_TRUE(sorted.isSorted());
+    EXPECT_EQ(order(sorted), "A a s b c ");
+    EXPECT_EQ(sorted.getValue(), ZString(u"c"));
+    EXPECT_FALSE(plain.isSorted());
+    EXPECT_EQ(order(plain), "2 1 ");
+    sorted.addOption(u"Banana", u"B");
+    sorted.sortOptions();
+    EXPECT_EQ(order(sorted), "A a s b B c ");
+    EXPECT_EQ(sorted.getValue(), ZString(u"c"));
 }
 
 // The whole literal, its own terminating NUL included: a filter list as it is stored.

@@ -45,6 +45,16 @@ TEST_F(Words, AWordIsMeasuredOncePerStateUntilAFontPropertyChanges) {
     }
 }
 
+TEST_F(Words, ANoBreakSpaceAtAnEndOfATextIsABlankThereAndPartOfItsWordInside) {
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"x&nbsp;", "WordView\"x\u00A0\" WordView\" \""},
+        {u"&nbsp;&nbsp;&nbsp;", "WordView\" \" WordView\"\u00A0\u00A0\u00A0\" WordView\" \""},
+        {u"a&nbsp;b", "WordView\"a\u00A0b\""},
+    };
+    for (const auto& [text, words] : cases)
+        EXPECT_EQ(outline(TextView(&context, text)), words) << toUtf8(text);
+}
+
 TEST_F(Fonts, ViewsOfOneFontShareItAndItsHeightFollowsTheDpi) {
     const struct {
         int dpi;

@@ -1,6 +1,7 @@
 // The view base: property lookup, change notifications, the mouse state machine and the clicks it
 // reports, timers, the child list and a blank rule of the builder.
 #include "tests/xhtml/views/ViewTesting.h"
+#include "xhtml/views/StyleAnimation.h"
 
 #include <functional>
 #include <map>
@@ -203,6 +204,29 @@ TEST_F(Timers, AViewRearmsAndKillsOnlyItsOwnTimersAndItsDestructionKillsThem) {
     EXPECT_TRUE(platform.timers().empty());
 }
 
+TEST_F(Timers, AnAnimationStepsOnItsTimersAndStopsOnItsLastStepUnlessItLoops) {
+    using Armed = std::map<unsigned, int>;
+    for (const bool loop : {false, true}) {
+        SCOPED_TRACE(loop ? "looping" : "once");
+        View view(&context);
+        const auto width = [&] { return found(view.findOwnProperty(P::Width)); };
+        view.setAnimation(new StyleAnimation({{u"width:1", 50}, {u"width:2", 60}}, loop));
+        EXPECT_EQ(width(), 1);
+        ASSERT_EQ(platform.timers().size(), 1u);
+        EXPECT_EQ(platform.timers().begin()->second, 50);
+        platform.fireTimer(platform.timers().begin()->first);
+        EXPECT_EQ(width(), 2);
+        if (!loop) {
+            EXPECT_EQ(platform.timers(), Armed{});
+            continue;
+        }
+        ASSERT_EQ(platform.timers().size(), 1u);
+        EXPECT_EQ(platform.timers().begin()->second, 60);
+        platform.fireTimer(platform.timers().begin()->first);
+        EXPECT_EQ(width(), 1);
+    }
+}
+
 TEST_F(ChildList, SetTextKeepsAnEqualTextAndSetMarkupRebuilds) {
     UpdateProbe parent(&context);
     auto* box = new CompositeView(&context);
@@ -220,10 +244,23 @@ TEST_F(ChildList, SetTextKeepsAnEqualTextAndSetMarkupRebuilds) {
 }
 
 // The dump cases show the view and properties of each element and most blanks between them.
-TEST_F(Building, ABlankAfterAControlSeparatesTheInlineGroupsThatFollowIt) {
+TEST_F(Building, ABlankAfterAControlSeparatesTheInlineGroupsThatFollowItAndOneBlankIsEnough) {
     EXPECT_EQ(outline(*build(u"<input/> <b>x</b> <i>y</i>")),
               "EditView WordView\" \" InlineView[TextView\"x\"] WordView\" \" "
               "InlineView[TextView\"y\"]");
+    EXPECT_EQ(outline(*build(u"<div>a <b> b</b></div>")),
+              "BlockView[TextView\"a \" InlineView[TextView\"b\"]]");
+}
+
+TEST_F(Building, EveryHeadingIsAParagraphInABoldFontOfItsLevel) {
+    const int sizes[] = {25, 20, 16, 13, 10, 8};
+    for (int level = 1; level <= 6; ++level) {
+        const auto root = build(ZString::format(u"<h%d>x</h%d>", level, level));
+        const View* heading = root->childAt(0);
+        ASSERT_EQ(heading->getKind(), ParagraphKind) << level;
+        EXPECT_EQ(found(heading->findOwnProperty(P::FontSize)), sizes[level - 1]) << level;
+        EXPECT_EQ(found(heading->findOwnProperty(P::FontWeight)), 700) << level;
+    }
 }
 
 } // namespace
