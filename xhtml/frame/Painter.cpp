@@ -38,11 +38,6 @@ RECT win32(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-Rect intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 // Owners of what one paint creates in GDI+.
 struct Graphics {
     explicit Graphics(HDC dc) { DllExports::GdipCreateFromHDC(dc, &graphics); }
@@ -90,8 +85,8 @@ void fillGradient(const BoxView& box, HDC dc, const Rect& area, const Rect& clip
                       : code == 2 ? LinearGradientModeForwardDiagonal
                       : code == 3 ? LinearGradientModeBackwardDiagonal
                                   : LinearGradientModeVertical;
-    const Rect visible = intersection(area, clip);
-    if (visible.width() <= 0 || visible.height() <= 0)
+    const Rect visible = area.clippedTo(clip);
+    if (visible.isEmpty())
         return;
     const GpRect rect(area.left, area.top, area.width(), area.height());
     Brush brush;
@@ -143,8 +138,8 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Re
         dy = positionOffset(own(box, PropertyId::BackgroundPositionY),
                             subtractSaturated(area.height(), h), 3);
     fill = fill.movedBy(dx, dy);
-    const Rect visible = intersection(fill, clip);
-    if (visible.width() <= 0 || visible.height() <= 0)
+    const Rect visible = fill.clippedTo(clip);
+    if (visible.isEmpty())
         return;
     Brush brush;
     DllExports::GdipCreateTexture(image.bitmap(), WrapModeTile,
@@ -163,7 +158,7 @@ void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox, const Rect& c
     if (const StyleValue* color = own(box, PropertyId::BackgroundColor);
         color && (color->colorValue() & kInvisible) != kInvisible) {
         const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(rgbOf(color->colorValue())));
-        const RECT area = win32(intersection(paddingBox, clip));
+        const RECT area = win32(paddingBox.clippedTo(clip));
         FillRect(dc, &area, brush.get());
     }
     fillGradient(box, dc, paddingBox, clip);
@@ -373,10 +368,10 @@ void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
 // Below full opacity the box is painted into a copy of what lies under it, which is then blended
 // back with a constant alpha.
 void paintTranslucent(BoxView& box, HDC dc, const Rect& clip, double opacity) {
-    const Rect area = intersection(clip, box.getBorderBox());
-    const int w = area.width(), h = area.height();
-    if (w <= 0 || h <= 0)
+    const Rect area = box.getBorderBox().clippedTo(clip);
+    if (area.isEmpty())
         return;
+    const int w = area.width(), h = area.height();
     const ScopedMemoryDC memory(dc);
     const ScopedBitmap bitmap(CreateCompatibleBitmap(dc, w, h));
     const ScopedSelectObject selected(memory.get(), bitmap.get());
