@@ -324,13 +324,15 @@ View* FrameView::findControlView(HWND window) {
     return nullptr;
 }
 
-void FrameView::renderClient(HDC target, const RECT& dirty) {
-    const int width = dirty.right - dirty.left;
-    const int height = dirty.bottom - dirty.top;
-    if (width <= 0 || height <= 0)
+void FrameView::renderClient(HDC target, const RECT& dirtyArea) {
+    // No buffer beyond what the target can show: a nested frame's window may be far larger.
+    Rect dirty{dirtyArea.left, dirtyArea.top, dirtyArea.right, dirtyArea.bottom};
+    if (RECT shown; GetClipBox(target, &shown) != ERROR)
+        dirty = dirty.clippedTo({shown.left, shown.top, shown.right, shown.bottom});
+    if (dirty.isEmpty())
         return;
-    const Rect document =
-        Rect{dirty.left, dirty.top, dirty.right, dirty.bottom}.movedBy(scrollX_, scrollY_);
+    const int width = dirty.width(), height = dirty.height();
+    const Rect document = dirty.movedBy(scrollX_, scrollY_);
     const ScopedMemoryDC memory(target);
     const ScopedBitmap buffer(CreateCompatibleBitmap(target, width, height));
     const ScopedSelectObject selected(memory.get(), buffer.get());

@@ -57,8 +57,9 @@ public:
     void updateTooltip(bool show);
     // The select or object view that hosts the native control.
     View* findControlView(HWND window);
-    // Paints the client area's dirty rectangle onto the target through an off-screen buffer.
-    void renderClient(HDC target, const RECT& dirty);
+    // Paints the dirty rectangle of the client area, as far as the target shows it, onto the
+    // target through an off-screen buffer of that size.
+    void renderClient(HDC target, const RECT& dirtyArea);
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void setContent(const ZString& markup, const ZString* baseUrl) override;

@@ -82,23 +82,38 @@ void IFrameView::handleMouse(MouseEvent& event) {
     FrameView::handleMouse(own);
 }
 
-void IFrameView::captureBackground(HDC dc, const Rect& clip) {
+Rect IFrameView::shownContent(const Rect& clip) {
     const Rect content = getContentRect();
-    const int width = content.width(), height = content.height();
-    if (width < 1 || height < 1)
+    auto* parentFrame =
+        getParent() ? dynamic_cast<FrameView*>(getParent()->getFrame(false)) : nullptr;
+    Rect bound = clip;
+    if (parentFrame && parentFrame->getWindow().getHandle()) {
+        const RECT client = parentFrame->getWindow().getClientRect();
+        const Point scroll = parentFrame->getScrollPosition();
+        bound =
+            Rect{client.left, client.top, client.right, client.bottom}.movedBy(scroll.x, scroll.y);
+    }
+    return content.clippedTo(bound);
+}
+
+void IFrameView::captureBackground(HDC dc, const Rect& clip) {
+    const Rect shown = shownContent(clip);
+    if (shown.isEmpty())
         return;
+    const int width = shown.width(), height = shown.height();
     if (!snapshot_.isValid() || snapshot_.getWidth() != width || snapshot_.getHeight() != height)
         snapshot_.create(dc, width, height);
-    const Rect area{std::max(content.left, clip.left), std::max(content.top, clip.top),
-                    std::min(content.right, clip.right), std::min(content.bottom, clip.bottom)};
-    if (area.width() > 0 && area.height() > 0)
+    const Rect content = getContentRect();
+    snapshotOffset_ = {shown.left - content.left, shown.top - content.top};
+    const Rect area = shown.clippedTo(clip);
+    if (!area.isEmpty())
         snapshot_.capture(dc, area.left, area.top, area.width(), area.height(),
-                          area.left - content.left, area.top - content.top);
+                          area.left - shown.left, area.top - shown.top);
 }
 
 void IFrameView::paintContent(HDC dc, const Rect& document) {
     const Point scroll = getScrollPosition();
-    snapshot_.draw(dc, scroll.x, scroll.y);
+    snapshot_.draw(dc, scroll.x + snapshotOffset_.x, scroll.y + snapshotOffset_.y);
     paintDocumentChildren(*this, dc, document);
 }
 

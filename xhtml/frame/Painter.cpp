@@ -38,11 +38,6 @@ RECT win32(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-Rect intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 // Owners of what one paint creates in GDI+.
 struct Graphics {
     explicit Graphics(HDC dc) { DllExports::GdipCreateFromHDC(dc, &graphics); }
@@ -77,7 +72,8 @@ void paintChildren(const CompositeView& parent, HDC dc, const Rect& clip) {
     }
 }
 
-void fillGradient(const BoxView& box, HDC dc, const Rect& area) {
+// The gradient spans the whole area; only its part inside the clip is filled.
+void fillGradient(const BoxView& box, HDC dc, const Rect& area, const Rect& clip) {
     const StyleValue* enabled = own(box, PropertyId::GradientEnabled);
     const StyleValue* first = own(box, PropertyId::GradientColor1);
     const StyleValue* second = own(box, PropertyId::GradientColor2);
@@ -89,14 +85,17 @@ void fillGradient(const BoxView& box, HDC dc, const Rect& area) {
                       : code == 2 ? LinearGradientModeForwardDiagonal
                       : code == 3 ? LinearGradientModeBackwardDiagonal
                                   : LinearGradientModeVertical;
+    const Rect visible = area.clippedTo(clip);
+    if (visible.isEmpty())
+        return;
     const GpRect rect(area.left, area.top, area.width(), area.height());
     Brush brush;
     DllExports::GdipCreateLineBrushFromRectI(&rect, argbOf(first->colorValue()),
                                              argbOf(second->colorValue()), mode, WrapModeTile,
                                              reinterpret_cast<GpLineGradient**>(&brush.brush));
     const Graphics graphics(dc);
-    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, rect.X, rect.Y, rect.Width,
-                                   rect.Height);
+    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, visible.left, visible.top,
+                                   visible.width(), visible.height());
 }
 
 // An offset along one axis: a number (or percentage of the room left), or a keyword.
@@ -114,7 +113,9 @@ int positionOffset(const StyleValue* position, int room, int farKeyword) {
     return keyword == farKeyword ? room : 0;
 }
 
-void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const GdiplusImage& image) {
+// The tiles are laid from the fill's origin; only those inside the clip are drawn.
+void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Rect& clip,
+                          const GdiplusImage& image) {
     const Size pixels = image.pixelSize();
     if (pixels.width < 1 || pixels.height < 1)
         return;
@@ -131,10 +132,15 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Gd
         fill = Rect::at({area.left, area.top}, {w, h});
     int dx = 0, dy = 0;
     if (repeat == NoRepeat || repeat == RepeatY)
-        dx = positionOffset(own(box, PropertyId::BackgroundPositionX), area.width() - w, 2);
+        dx = positionOffset(own(box, PropertyId::BackgroundPositionX),
+                            subtractSaturated(area.width(), w), 2);
     if (repeat == NoRepeat || repeat == RepeatX)
-        dy = positionOffset(own(box, PropertyId::BackgroundPositionY), area.height() - h, 3);
+        dy = positionOffset(own(box, PropertyId::BackgroundPositionY),
+                            subtractSaturated(area.height(), h), 3);
     fill = fill.movedBy(dx, dy);
+    const Rect visible = fill.clippedTo(clip);
+    if (visible.isEmpty())
+        return;
     Brush brush;
     DllExports::GdipCreateTexture(image.bitmap(), WrapModeTile,
                                   reinterpret_cast<GpTexture**>(&brush.brush));
@@ -144,24 +150,25 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Gd
     const auto factor = static_cast<REAL>(dpiFactor());
     DllExports::GdipScaleTextureTransform(texture, factor, factor, MatrixOrderPrepend);
     const Graphics graphics(dc);
-    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, fill.left, fill.top,
-                                   fill.width(), fill.height());
+    DllExports::GdipFillRectangleI(graphics.graphics, brush.brush, visible.left, visible.top,
+                                   visible.width(), visible.height());
 }
 
-void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox) {
+void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox, const Rect& clip) {
     if (const StyleValue* color = own(box, PropertyId::BackgroundColor);
         color && (color->colorValue() & kInvisible) != kInvisible) {
         const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(rgbOf(color->colorValue())));
-        const RECT area = win32(paddingBox);
+        const RECT area = win32(paddingBox.clippedTo(clip));
         FillRect(dc, &area, brush.get());
     }
-    fillGradient(box, dc, paddingBox);
+    fillGradient(box, dc, paddingBox, clip);
     const StyleValue* address = own(box, PropertyId::BackgroundImage);
     if (!address || !box.getContext())
         return;
     const ImageCache::Entry* entry = box.getContext()->getImageCache().get(address->stringValue());
     if (entry && entry->image)
-        paintBackgroundImage(box, dc, paddingBox, static_cast<const GdiplusImage&>(*entry->image));
+        paintBackgroundImage(box, dc, paddingBox, clip,
+                             static_cast<const GdiplusImage&>(*entry->image));
 }
 
 struct Side {
@@ -170,29 +177,68 @@ struct Side {
     uint32_t color = 0;
 };
 
-// Draws `width` one-pixel lines, each one pixel further in and one pixel shorter at both ends,
-// so that neighbouring sides meet on a diagonal.
-void drawBorderSide(HDC dc, POINT from, POINT to, POINT inward, const Side& side) {
+// GDI's dotted and dashed one-pixel pens repeat every 24 pixels, counted from each line's start.
+constexpr long long kPenPatternPeriod = 24;
+
+// Shortens a line along its axis, drawn from `start` toward `end` (which is not drawn), to the
+// part that can colour [low, high). It starts a whole number of pattern periods later, so dots
+// and dashes stay where the whole line puts them. False when no pixel of it is inside.
+bool clipLine(long long& start, long long& end, long long low, long long high) {
+    if (start < end) {
+        if (end <= low || start >= high)
+            return false;
+        if (start < low)
+            start += (low - start) / kPenPatternPeriod * kPenPatternPeriod;
+        end = std::min(end, high);
+    } else {
+        if (start == end || start < low || end >= high - 1)
+            return false;
+        if (start >= high)
+            start -= (start - high + 1) / kPenPatternPeriod * kPenPatternPeriod;
+        end = std::max(end, low - 1);
+    }
+    return true;
+}
+
+// Draws `width` one-pixel lines along one axis, each one pixel further in and one pixel shorter
+// at both ends, so that neighbouring sides meet on a diagonal. Only the lines, and the parts of
+// them, that can meet the clip are drawn: a side may claim millions of pixels.
+void drawBorderSide(HDC dc, long long across, long long from, long long to, int inward,
+                    bool horizontal, const Side& side, const Rect& clip) {
     if ((side.color & kInvisible) == kInvisible || side.width < 1)
+        return;
+    const long long acrossLow = horizontal ? clip.top : clip.left;
+    const long long acrossHigh = horizontal ? clip.bottom : clip.right;
+    // Line i lies at across + inward * i.
+    const long long first =
+        std::max(0LL, inward > 0 ? acrossLow - across : across - acrossHigh + 1);
+    const long long last = std::min(static_cast<long long>(side.width),
+                                    inward > 0 ? acrossHigh - across : across - acrossLow + 1);
+    if (first >= last)
         return;
     const int penStyle = side.style == 2 ? PS_DOT : side.style == 3 ? PS_DASH : PS_SOLID;
     const ScopedGdiObject<HPEN> pen(CreatePen(penStyle, 1, rgbOf(side.color)));
     const ScopedSelectObject selected(dc, pen.get());
-    // Along the line, the ends move toward each other.
-    const POINT along{to.x > from.x   ? 1
-                      : to.x < from.x ? -1
-                                      : 0,
-                      to.y > from.y   ? 1
-                      : to.y < from.y ? -1
-                                      : 0};
-    for (int i = 0; i < side.width; ++i) {
-        MoveToEx(dc, from.x + inward.x * i + along.x * i, from.y + inward.y * i + along.y * i,
-                 nullptr);
-        LineTo(dc, to.x + inward.x * i - along.x * i, to.y + inward.y * i - along.y * i);
+    // The ends move toward each other, in the direction the first line takes, even once they
+    // have passed each other.
+    const int along = to > from ? 1 : to < from ? -1 : 0;
+    for (long long i = first; i < last; ++i) {
+        long long start = from + along * i, end = to - along * i;
+        if (!clipLine(start, end, horizontal ? clip.left : clip.top,
+                      horizontal ? clip.right : clip.bottom))
+            continue;
+        const auto at = static_cast<int>(across + inward * i);
+        if (horizontal) {
+            MoveToEx(dc, static_cast<int>(start), at, nullptr);
+            LineTo(dc, static_cast<int>(end), at);
+        } else {
+            MoveToEx(dc, at, static_cast<int>(start), nullptr);
+            LineTo(dc, at, static_cast<int>(end));
+        }
     }
 }
 
-void paintBorders(const BoxView& box, HDC dc, const Rect& r) {
+void paintBorders(const BoxView& box, HDC dc, const Rect& r, const Rect& clip) {
     const Edges widths = box.getBorderWidths();
     Side sides[4];
     sides[0].width = widths.left;
@@ -210,10 +256,11 @@ void paintBorders(const BoxView& box, HDC dc, const Rect& r) {
     for (int i = 0; i < 4; ++i)
         apply(static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftStyle) + i),
               static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftColor) + i), sides[i]);
-    drawBorderSide(dc, {r.left, r.top}, {r.left, r.bottom}, {1, 0}, sides[0]);
-    drawBorderSide(dc, {r.left, r.top}, {r.right, r.top}, {0, 1}, sides[1]);
-    drawBorderSide(dc, {r.right - 1, r.top}, {r.right - 1, r.bottom}, {-1, 0}, sides[2]);
-    drawBorderSide(dc, {r.left, r.bottom - 1}, {r.right, r.bottom - 1}, {0, -1}, sides[3]);
+    const long long left = r.left, top = r.top, right = r.right, bottom = r.bottom;
+    drawBorderSide(dc, left, top, bottom, 1, false, sides[0], clip);
+    drawBorderSide(dc, top, left, right, 1, true, sides[1], clip);
+    drawBorderSide(dc, right - 1, top, bottom, -1, false, sides[2], clip);
+    drawBorderSide(dc, bottom - 1, left, right, -1, true, sides[3], clip);
 }
 
 void paintImage(ImageView& view, HDC dc, const Rect& clip) {
@@ -300,8 +347,8 @@ void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
         const Edges borders = box.getBorderWidths();
         const Rect paddingBox{borderBox.left + borders.left, borderBox.top + borders.top,
                               borderBox.right - borders.right, borderBox.bottom - borders.bottom};
-        paintBackground(box, dc, paddingBox);
-        paintBorders(box, dc, borderBox);
+        paintBackground(box, dc, paddingBox, clip);
+        paintBorders(box, dc, borderBox, clip);
     }
     const Rect content = box.getContentRect();
     if (box.getKind() == ButtonKind && content.meets(clip))
@@ -320,10 +367,10 @@ void paintBoxContent(BoxView& box, HDC dc, const Rect& clip) {
 // Below full opacity the box is painted into a copy of what lies under it, which is then blended
 // back with a constant alpha.
 void paintTranslucent(BoxView& box, HDC dc, const Rect& clip, double opacity) {
-    const Rect area = intersection(clip, box.getBorderBox());
-    const int w = area.width(), h = area.height();
-    if (w <= 0 || h <= 0)
+    const Rect area = box.getBorderBox().clippedTo(clip);
+    if (area.isEmpty())
         return;
+    const int w = area.width(), h = area.height();
     const ScopedMemoryDC memory(dc);
     const ScopedBitmap bitmap(CreateCompatibleBitmap(dc, w, h));
     const ScopedSelectObject selected(memory.get(), bitmap.get());
@@ -376,16 +423,20 @@ void paintWord(WordView& word, HDC dc, const Rect& clip) {
             GetTextMetricsW(dc, &metrics);
             const ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
             const ScopedSelectObject selected(dc, pen.get());
-            const auto line = [&](int y) {
-                MoveToEx(dc, r.left, y, nullptr);
-                LineTo(dc, r.right, y);
+            // A word of a huge font is wider than any clip.
+            const int left = std::max(r.left, clip.left), right = std::min(r.right, clip.right);
+            const auto line = [&](long long y) {
+                if (y < clip.top || y >= clip.bottom || left >= right)
+                    return;
+                MoveToEx(dc, left, static_cast<int>(y), nullptr);
+                LineTo(dc, right, static_cast<int>(y));
             };
             if (under)
-                line(r.bottom - metrics.tmDescent + 1);
+                line(static_cast<long long>(r.bottom) - metrics.tmDescent + 1);
             if (over)
                 line(r.top);
             if (through)
-                line(r.top + (r.bottom - r.top) / 2);
+                line(r.top + (static_cast<long long>(r.bottom) - r.top) / 2);
         }
     }
     SetTextColor(dc, previousText);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -53,6 +54,12 @@ struct Rect {
     bool meets(const Rect& r) const {
         return !(right < r.left || left > r.right || bottom < r.top || top > r.bottom);
     }
+    // Empty (right <= left or bottom <= top) when the two do not overlap.
+    Rect clippedTo(const Rect& r) const {
+        return {std::max(left, r.left), std::max(top, r.top), std::min(right, r.right),
+                std::min(bottom, r.bottom)};
+    }
+    bool isEmpty() const { return right <= left || bottom <= top; }
     Rect movedBy(int dx, int dy) const {
         return {addSaturated(left, dx), addSaturated(top, dy), addSaturated(right, dx),
                 addSaturated(bottom, dy)};

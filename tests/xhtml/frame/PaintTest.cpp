@@ -1,5 +1,6 @@
 // Painting checked by its pixels: documents are laid out and painted into a memory bitmap,
 // which is also written to the build folder as a picture.
+#include "tests/xhtml/views/GeometryPrinter.h"
 #include "window/ScopedWin32.h"
 #include "xhtml/frame/Painter.h"
 #include "xhtml/frame/PngFile.h"
@@ -34,6 +35,11 @@ struct Rgb {
 };
 constexpr Rgb White{255, 255, 255}, Black{0, 0, 0}, Red{255, 0, 0}, Blue{0, 0, 255};
 
+Rgb rgbOf(uint32_t pixel) {
+    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+            static_cast<int>(pixel & 0xFF)};
+}
+
 HBITMAP dibSection(int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -58,10 +64,14 @@ public:
         paintView(root_, dc_.get(), {0, 0, width_, height_});
         GdiFlush();
     }
+    // Only what meets the clip, onto white.
+    void paintOnWhite(const Rect& clip) {
+        PatBlt(dc_.get(), 0, 0, width_, height_, WHITENESS);
+        paintView(root_, dc_.get(), clip);
+        GdiFlush();
+    }
     Rgb at(int x, int y) const {
-        const uint32_t pixel = static_cast<const uint32_t*>(bits_)[y * width_ + x];
-        return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-                static_cast<int>(pixel & 0xFF)};
+        return rgbOf(static_cast<const uint32_t*>(bits_)[y * width_ + x]);
     }
     void save(const char16_t* name) const {
         EXPECT_TRUE(savePng(bitmap_.get(), ZString(DOXLY_PICTURES u"/") + name + u".png"));
@@ -122,6 +132,123 @@ TEST_F(Paint, BorderLinesAreShortenedInwardSoSidesMeetOnADiagonal) {
     for (const POINT p : black)
         EXPECT_EQ(page.at(p.x, p.y), Black) << p.x << "," << p.y;
     EXPECT_EQ(page.at(12, 60), White);
+}
+
+// The whole lines of one border side, drawn the plain way: each one pixel further in and one
+// pixel shorter at both ends than the one before, in the direction the first line takes.
+void drawWholeSide(HDC dc, int penStyle, COLORREF color, POINT from, POINT to, POINT inward,
+                   int width) {
+    const ScopedGdiObject<HPEN> pen(CreatePen(penStyle, 1, color));
+    const ScopedSelectObject selected(dc, pen.get());
+    const POINT along{(to.x > from.x) - (to.x < from.x), (to.y > from.y) - (to.y < from.y)};
+    for (int i = 0; i < width; ++i) {
+        MoveToEx(dc, from.x + (inward.x + along.x) * i, from.y + (inward.y + along.y) * i, nullptr);
+        LineTo(dc, to.x + (inward.x - along.x) * i, to.y + (inward.y - along.y) * i);
+    }
+}
+
+struct PlainSide {
+    int width;
+    int penStyle;
+    COLORREF color;
+};
+
+// Left, top, right and bottom, in that order, as whole lines.
+void drawWholeBorder(HDC dc, const Rect& r, const PlainSide (&s)[4]) {
+    drawWholeSide(dc, s[0].penStyle, s[0].color, {r.left, r.top}, {r.left, r.bottom}, {1, 0},
+                  s[0].width);
+    drawWholeSide(dc, s[1].penStyle, s[1].color, {r.left, r.top}, {r.right, r.top}, {0, 1},
+                  s[1].width);
+    drawWholeSide(dc, s[2].penStyle, s[2].color, {r.right - 1, r.top}, {r.right - 1, r.bottom},
+                  {-1, 0}, s[2].width);
+    drawWholeSide(dc, s[3].penStyle, s[3].color, {r.left, r.bottom - 1}, {r.right, r.bottom - 1},
+                  {0, -1}, s[3].width);
+}
+
+TEST_F(Paint, BorderPixelsInsideAnyClipAreThoseOfWholeLines) {
+    // Sides thousands of pixels wide reach the page from far outside it, so dots and dashes must
+    // keep the phase of each line's start wherever a clip cuts the line. In the first box the
+    // lines run forward; in the two others a side outgrows the box's length, so its inner lines
+    // have passed each other and run backward, from far beyond the box toward the page.
+    constexpr int width = 240, height = 200;
+    Rendering page(
+        u"<div id='forward' style='width:37px; height:23px; margin-left:-2950px; "
+        u"margin-top:-2960px; border-width:3000px; border-left-style:dotted; "
+        u"border-top-style:dashed; border-right-style:dashed; border-bottom-style:dotted; "
+        u"border-left-color:red; border-top-color:blue; border-right-color:green; "
+        u"border-bottom-color:#804000'></div>"
+        u"<div id='top' style='position:absolute; left:-50px; top:-1500px; width:60px; "
+        u"height:1611px; border-width:10px; border-top-width:1600px; border-bottom-width:1px; "
+        u"border-top-style:dotted; border-top-color:blue'></div>"
+        u"<div id='left' style='position:absolute; left:-1500px; top:-50px; width:1631px; "
+        u"height:60px; border-width:1px; border-left-width:1620px; border-left-style:dashed; "
+        u"border-left-color:green'></div>",
+        width, height);
+    page.save(u"border-clipped");
+    constexpr COLORREF red = RGB(255, 0, 0), green = RGB(0, 128, 0), blue = RGB(0, 0, 255);
+    const struct {
+        const char16_t* id;
+        PlainSide sides[4];
+    } boxes[] = {
+        {u"forward",
+         {{3000, PS_DOT, red},
+          {3000, PS_DASH, blue},
+          {3000, PS_DASH, green},
+          {3000, PS_DOT, RGB(0x80, 0x40, 0)}}},
+        {u"top", {{10, PS_SOLID, 0}, {1600, PS_DOT, blue}, {10, PS_SOLID, 0}, {1, PS_SOLID, 0}}},
+        {u"left", {{1620, PS_DASH, green}, {1, PS_SOLID, 0}, {1, PS_SOLID, 0}, {1, PS_SOLID, 0}}},
+    };
+    void* bits = nullptr;
+    const ScopedBitmap bitmap(dibSection(width, height, &bits));
+    const ScopedMemoryDC dc(nullptr);
+    const ScopedSelectObject selection(dc.get(), bitmap.get());
+    const Rect clips[] = {{0, 0, width, height}, {3, 7, 61, 45},     {0, 0, 1, 1},
+                          {7, 0, 8, height},     {0, 5, width, 6},   {9, 2, 233, 190},
+                          {10, 10, 103, height}, {87, 63, 171, 131}, {101, 113, 103, height}};
+    for (const Rect& clip : clips) {
+        // A box that misses the clip is not painted, even where its lines would reach into it.
+        PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+        for (const auto& box : boxes) {
+            const Rect r = static_cast<BoxView*>(page.view(box.id))->getBorderBox();
+            if (r.meets(clip))
+                drawWholeBorder(dc.get(), r, box.sides);
+        }
+        GdiFlush();
+        page.paintOnWhite(clip);
+        int differing = 0;
+        for (int y = clip.top; y < clip.bottom; ++y)
+            for (int x = clip.left; x < clip.right; ++x)
+                differing +=
+                    page.at(x, y) != rgbOf(static_cast<const uint32_t*>(bits)[y * width + x]);
+        EXPECT_EQ(differing, 0) << ::testing::PrintToString(clip);
+    }
+}
+
+TEST_F(Paint, WhatMeetsAClipIsPaintedAsByAWholePaint) {
+    // A colour, a gradient, tiles, opacity over a dashed border, and an underline.
+    constexpr int width = 200, height = 180;
+    Rendering page(
+        u"<div style='width:50px; height:30px; background-color:#C08040; margin:3px'></div>"
+        u"<div style='width:70px; height:40px; -c-background-gradient: #FFFFFF #2040A0 diagonal; "
+        u"border-width:3px; border-style:dashed; opacity:0.6'></div>"
+        u"<div style='width:190px; height:70px; background-image:url(logo.png); "
+        u"font-size:20px'><u>tiles</u></div>",
+        width, height);
+    page.save(u"clip-whole");
+    std::vector<Rgb> whole;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            whole.push_back(page.at(x, y));
+    const Rect clips[] = {{13, 7, 61, 45},      {0, 0, 1, 1},       {37, 0, 38, height},
+                          {0, 101, width, 102}, {51, 29, 131, 177}, {5, 120, 97, 171}};
+    for (const Rect& clip : clips) {
+        page.paintOnWhite(clip);
+        int differing = 0;
+        for (int y = clip.top; y < clip.bottom; ++y)
+            for (int x = clip.left; x < clip.right; ++x)
+                differing += page.at(x, y) != whole[y * width + x];
+        EXPECT_EQ(differing, 0) << ::testing::PrintToString(clip);
+    }
 }
 
 TEST_F(Paint, OpacityBlendsWithConstantAlpha) {
