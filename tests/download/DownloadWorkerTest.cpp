@@ -141,6 +141,8 @@ TEST_F(Download, ABrokenDownloadContinuesWhereItStoppedOrStartsOver) {
     };
     const Fault faults[] = {
         {u"/break/1000000", "- -\nbytes=400000- \"v1\"", 0, false},
+        // More breaks than attempts: each attempt that gets further starts the count again.
+        {u"/break/1000000?break=100000", "- -(\nbytes=[1-9]00000- \"v1\"){9}", 0, false},
         {u"/break-dated/1000000", "- -\nbytes=400000- Tue, 01 Dec 2026 10:00:00 GMT", 0, false},
         {u"/break-plain/1000000", "- -\n- -", 1, false},
         {u"/busy/1000000", "- -\n- -\n- -", 0, false},

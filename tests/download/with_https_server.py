@@ -40,10 +40,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     # Paths, N being a byte count: /file/N and /nolength/N, N pattern bytes with and without
     # Content-Length; /slow/N, the same 8192 bytes every 50 ms; /short/N and /corrupt/N announce
     # N bytes, send half of them, then close or send an undecryptable record; /redirect/N to
-    # /file/N; /files/NAME from the folder `files`, with ?break=B every answer broken after B
-    # bytes of its body.
+    # /file/N; /files/NAME from the folder `files`.
     # Faults that a next request gets past, the first answer broken after 40 % of N unless told
-    # otherwise: /break/N, later answers honour a Range whose If-Range names the ETag;
+    # otherwise, and with ?break=B every answer after B bytes of its body (also of /files/NAME):
+    # /break/N, later answers honour a Range whose If-Range names the ETag;
     # /break-dated/N the same with Last-Modified; /break-plain/N without either or Accept-Ranges;
     # /busy/N, the first two answered 503 with Retry-After 1, then honours ranges; /stall/N, the
     # first stalls after 10 %; /ignore-range/N, later answers the whole file; /new-etag/N, later
@@ -56,19 +56,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             seen = Handler.requests[self.path]
             seen.append(f"{self.headers.get('Range', '-')} {self.headers.get('If-Range', '-')}")
             first = len(seen) == 1
-        cut = count * 2 // 5 if first else None
+        every = urllib.parse.parse_qs(query).get("break")
+        every = int(every[0]) if every else None
+        cut = every or (count * 2 // 5 if first else None)
         file = os.path.join(self.files or "/nonexistent", os.path.basename(argument))
         if mode == "files" and os.path.isfile(file):
             with open(file, "rb") as source:
                 size = os.fstat(source.fileno()).st_size
-                every = urllib.parse.parse_qs(query).get("break")
 
                 def body(start, end):
                     source.seek(start)
                     return source.read(end - start)
-                self.serve(size, body, RANGES, cut=int(every[0]) if every else None)
+                self.serve(size, body, RANGES, cut=every)
         elif mode == "requests":
-            self.respond(200, "\n".join(Handler.requests.get("/" + argument, [])).encode())
+            listed = Handler.requests.get(self.path[len("/requests"):], [])
+            self.respond(200, "\n".join(listed).encode())
         elif mode == "redirect":
             self.head(302, 0, f"/file/{count}")
         elif mode in ("file", "nolength", "slow"):
