@@ -84,24 +84,47 @@ bool isTransientConnectError(DWORD error) {
     }
 }
 
+// What a connection and its request need of an address.
+struct Address {
+    ZString host;
+    INTERNET_PORT port = 0;
+    ZString path;
+    bool secure = false;
+};
+
+// Throws for an address that is not http or https: no attempt mends it.
+Address crack(const ZString& url) {
+    URL_COMPONENTSW parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlW(url.w_str(), 0, 0, &parts) ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
+        throw DownloadFailure(DownloadOpenUrlFailed, "InternetCrackUrl failed", false);
+    return {ZString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength)), parts.nPort,
+            ZString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength)) +
+                ZString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength)),
+            parts.nScheme == INTERNET_SCHEME_HTTPS};
+}
+
 // The file of one download, gathered over its attempts: an attempt continues where the last
 // stopped when the server lets it, or starts over.
 class Transfer {
 public:
-    Transfer(DownloadState& state, ZString url, ZString target, const DownloadTiming& timing)
-        : state_(state), url_(std::move(url)), target_(std::move(target)), timing_(timing) {}
+    Transfer(DownloadState& state, const Address& address, ZString target,
+             const DownloadTiming& timing)
+        : state_(state), address_(address), target_(std::move(target)), timing_(timing) {}
 
     // One request. Returns after the whole body or a stop request, throws DownloadFailure.
     void attempt();
     int32_t received() const { return received_; }
 
 private:
-    void receive(HINTERNET internet);
+    void receive(HINTERNET request, bool ranged);
     void begin(HINTERNET request);
     void publish();
 
     DownloadState& state_;
-    const ZString url_;
+    const Address address_;
     const ZString target_;
     const DownloadTiming timing_;
     FileHandle file_;
@@ -113,54 +136,43 @@ private:
 };
 
 void Transfer::attempt() {
-    DWORD connection = 0;
-    if (!InternetGetConnectedState(&connection, 0))
+    DWORD connected = 0;
+    if (!InternetGetConnectedState(&connected, 0))
         throw DownloadFailure(DownloadNotConnected, "InternetGetConnectedState failed", true);
     const InternetHandle internet(
         InternetOpenW(L"Doxly", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet)
         throw DownloadFailure(DownloadOpenFailed, "InternetOpen failed", false);
+    // A server that goes silent fails the attempt instead of holding it for WinINet's defaults.
+    // Connections take the connect timeout of their session, requests the receive timeout of
+    // their connection.
     DWORD stall = static_cast<DWORD>(timing_.stallTimeoutMs);
     InternetSetOptionW(internet.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &stall, sizeof(stall));
-    receive(internet.get());
-}
+    const InternetHandle server(InternetConnectW(internet.get(), address_.host.w_str(),
+                                                 address_.port, nullptr, nullptr,
+                                                 INTERNET_SERVICE_HTTP, 0, 0));
+    if (!server)
+        throw DownloadFailure(DownloadOpenUrlFailed, "InternetConnect failed", false);
+    InternetSetOptionW(server.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &stall, sizeof(stall));
 
-void Transfer::receive(HINTERNET internet) {
+    const DWORD flags = INTERNET_FLAG_RELOAD | (address_.secure ? INTERNET_FLAG_SECURE : 0);
+    const InternetHandle request(HttpOpenRequestW(server.get(), nullptr, address_.path.w_str(),
+                                                  nullptr, nullptr, nullptr, flags, 0));
     const bool ranged = received_ > 0 && !validator_.isEmpty();
-    URL_COMPONENTSW parts{};
-    parts.dwStructSize = sizeof(parts);
-    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
-    if (!InternetCrackUrlW(url_.w_str(), 0, 0, &parts) ||
-        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-        throw DownloadFailure(DownloadOpenUrlFailed, "InternetCrackUrl failed", false);
-    const ZString host(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength));
-    const ZString path = ZString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength)) +
-                         ZString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength));
-    const InternetHandle connection(InternetConnectW(internet, host.w_str(), parts.nPort, nullptr,
-                                                     nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    // A server that goes silent fails the attempt instead of holding it for WinINet's defaults:
-    // the requests of a connection take its receive timeout.
-    DWORD stall = static_cast<DWORD>(timing_.stallTimeoutMs);
-    if (connection)
-        InternetSetOptionW(connection.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &stall,
-                           sizeof(stall));
-    const DWORD flags =
-        INTERNET_FLAG_RELOAD | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-    const InternetHandle request(connection
-                                     ? HttpOpenRequestW(connection.get(), nullptr, path.w_str(),
-                                                        nullptr, nullptr, nullptr, flags, 0)
-                                     : nullptr);
     if (!request || !HttpSendRequestW(request.get(), requestHeaders(received_, validator_).w_str(),
                                       static_cast<DWORD>(-1), nullptr, 0))
-        throw DownloadFailure(DownloadOpenUrlFailed, "InternetOpenUrl failed",
+        throw DownloadFailure(DownloadOpenUrlFailed, "HttpSendRequest failed",
                               isTransientConnectError(GetLastError()));
+    receive(request.get(), ranged);
+}
 
-    const auto status = static_cast<int32_t>(queryNumber(request.get(), HTTP_QUERY_STATUS_CODE));
+void Transfer::receive(HINTERNET request, bool ranged) {
+    const auto status = static_cast<int32_t>(queryNumber(request, HTTP_QUERY_STATUS_CODE));
     if (status == 200) {
-        begin(request.get());
+        begin(request);
     } else if (status == 206 && ranged) {
         const std::optional<int32_t> total =
-            continuedTotal(queryText(request.get(), HTTP_QUERY_CONTENT_RANGE), received_, total_);
+            continuedTotal(queryText(request, HTTP_QUERY_CONTENT_RANGE), received_, total_);
         if (!total) {
             validator_ = ZString();
             throw DownloadFailure(DownloadBadStatus, "Content-Range does not continue", true);
@@ -174,12 +186,12 @@ void Transfer::receive(HINTERNET internet) {
             validator_ = ZString();
         throw DownloadFailure(DownloadBadStatus, "HttpQueryInfo status code failed",
                               transient || ranged, status,
-                              queryText(request.get(), HTTP_QUERY_RETRY_AFTER));
+                              queryText(request, HTTP_QUERY_RETRY_AFTER));
     }
 
     while (!state_.stop) {
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), buffer_.data(), ChunkSize, &read))
+        if (!InternetReadFile(request, buffer_.data(), ChunkSize, &read))
             throw DownloadFailure(DownloadReadFailed, "InternetReadFile failed", true);
         if (read == 0) {
             // A cut connection also reads as the end of the body.
@@ -224,6 +236,32 @@ void Transfer::publish() {
     state_.received = received_;
 }
 
+// Runs attempts until one succeeds, one fails for good, the page stops the download or no
+// attempt is left; returns the code of the last.
+DownloadError runAttempts(DownloadState& state, Transfer& transfer, const DownloadTiming& timing) {
+    int32_t furthest = 0;
+    for (int attempt = 1, failures = 0; !state.stop; ++attempt) {
+        {
+            DownloadLock hold(state);
+            state.attempts = attempt;
+        }
+        try {
+            transfer.attempt();
+            return DownloadOk;
+        } catch (const DownloadFailure& failure) {
+            failures = transfer.received() > furthest ? 1 : failures + 1;
+            furthest = std::max(furthest, transfer.received());
+            if (!failure.transient() || failures == MaxAttempts)
+                return failure.code();
+            const auto pause = static_cast<DWORD>(
+                pauseAfter(failures, timing, failure.status(), failure.retryAfter()));
+            if (WaitForSingleObject(state.stopped, pause) == WAIT_OBJECT_0)
+                return DownloadOk;
+        }
+    }
+    return DownloadOk;
+}
+
 } // namespace
 
 DWORD WINAPI downloadWorker(void* parameter) {
@@ -241,34 +279,19 @@ DWORD WINAPI downloadWorker(void* parameter) {
         DeleteFileW(target.w_str());
 
     DownloadError error = DownloadOk;
-    Transfer transfer(state, url, target, timing);
-    int32_t furthest = 0;
-    for (int attempt = 1, failures = 0; !state.stop; ++attempt) {
-        {
-            DownloadLock hold(state);
-            state.attempts = attempt;
-        }
-        try {
-            transfer.attempt();
-            error = DownloadOk;
-            break;
-        } catch (const DownloadFailure& failure) {
-            error = failure.code();
-            failures = transfer.received() > furthest ? 1 : failures + 1;
-            furthest = std::max(furthest, transfer.received());
-            if (!failure.transient() || failures == MaxAttempts)
-                break;
-            const DWORD pause = static_cast<DWORD>(
-                pauseAfter(failures, timing, failure.status(), failure.retryAfter()));
-            if (WaitForSingleObject(state.stopped, pause) == WAIT_OBJECT_0)
-                error = DownloadOk;
-        }
+    int32_t received = 0;
+    try {
+        Transfer transfer(state, crack(url), target, timing);
+        error = runAttempts(state, transfer, timing);
+        received = transfer.received();
+    } catch (const DownloadFailure& failure) {
+        error = failure.code();
     }
 
     DownloadLock hold(state);
     state.error = error;
     state.running = false;
-    if (error == DownloadOk && transfer.received() != 0 && !state.stop)
+    if (error == DownloadOk && received != 0 && !state.stop)
         state.resultPath = target;
     return 0;
 }
