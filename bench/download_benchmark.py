@@ -16,8 +16,11 @@ runs, and the worker's and curl's files are checked against the served one. MB m
 bytes; the peak memory is the largest resident size of fetch.exe's process during the big
 downloads, Wine's own share included, and the wine baseline that of a Windows program that only
 sleeps.
-Last line: worker X MB/s, bare wininet B MB/s, curl Y MB/s, ratio to bare Q, peak memory M MB,
-wine baseline W MB (Q = X / B).
+Then the worker once more, on a connection that the server breaks after every 32 MB of a body:
+its time includes the pauses between its attempts, and the bytes fetched are the body bytes the
+server sent over all of them.
+Last lines: worker X MB/s, bare wininet B MB/s, curl Y MB/s, ratio to bare Q, peak memory M MB,
+wine baseline W MB (Q = X / B); resumed X MB/s, bytes fetched F MB for a file of S MB.
 """
 import argparse
 import hashlib
@@ -30,11 +33,12 @@ import tempfile
 from benchlib import MB, ROOT, built, run_peak, wine_baseline, windows_build
 
 sys.path.insert(0, os.path.join(ROOT, "tests", "download"))
-from with_https_server import https_server  # noqa: E402
+from with_https_server import Handler, https_server  # noqa: E402
 
 WINE_PREFIX = os.environ.get("WINEPREFIX",
                              os.path.expanduser("~/.local/share/doxly-installer/wine"))
 RUNS = 3
+BREAK_EVERY = 32 * MB
 FETCH_LINE = re.compile(r'error=(-?\d+) received=(-?\d+) total=(-?\d+) path="(.*)"\s*')
 READ_LINE = re.compile(r"received=(\d+)\s*")
 
@@ -118,6 +122,13 @@ def main():
             curl_seconds = min(run_curl(whole, ca, copy) for _ in range(RUNS))
             if sha256(copy) != expected:
                 sys.exit("curl's file differs from the served one")
+            sent = Handler.sent
+            resumed_seconds, _, resumed_file = run_fetch(
+                fetch, arch, f"{whole}?break={BREAK_EVERY}")
+            fetched = Handler.sent - sent
+            if sha256(resumed_file) != expected:
+                sys.exit("the resumed file differs from the served one")
+            os.remove(resumed_file)
 
     worker_seconds = min(run[0] for run in worker_runs) - fixed
     read_seconds -= read_fixed
@@ -133,6 +144,8 @@ def main():
     print(f"worker {worker:.1f} MB/s, bare wininet {bare:.1f} MB/s, curl {curl:.1f} MB/s, "
           f"ratio to bare {worker / bare:.2f}, peak memory {peak / MB:.1f} MB, "
           f"wine baseline {baseline / MB:.1f} MB")
+    print(f"resumed {size / MB / (resumed_seconds - fixed):.1f} MB/s, bytes fetched "
+          f"{fetched / MB:.1f} MB for a file of {args.size_mb} MB")
 
 
 if __name__ == "__main__":

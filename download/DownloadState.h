@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ZString.h"
+#include "download/AttemptPlan.h"
 
 #include <windows.h>
 
@@ -29,11 +30,13 @@ struct DownloadSnapshot {
     int32_t error;
     int32_t total;
     int32_t received;
+    int32_t attempts;
     ZString resultPath;
 };
 
 // The record the page and the download worker share. While a worker may run, lock guards every
-// field but stop, which is atomic because the worker polls it before each chunk without the lock.
+// field but stop, which is atomic because the worker polls it before each chunk without the lock,
+// and stopped, the event that ends a pause between attempts at once.
 // The application keeps one for the whole process: a worker that is never joined may still use it.
 struct DownloadState {
     DownloadState();
@@ -41,8 +44,8 @@ struct DownloadState {
     DownloadState(const DownloadState&) = delete;
     DownloadState& operator=(const DownloadState&) = delete;
 
-    // Asks the worker to stop before its next read.
-    void requestStop() { stop = true; }
+    // Asks the worker to stop before its next read or attempt, and ends a pause between attempts.
+    void requestStop();
     DownloadSnapshot snapshot();
 
     std::atomic<bool> stop{false};
@@ -52,7 +55,12 @@ struct DownloadState {
     int32_t error = DownloadOk;
     int32_t total = 0;
     int32_t received = 0;
+    // Requests made for this press of Install so far.
+    int32_t attempts = 0;
+    // Kept by a new start; the worker reads it once.
+    DownloadTiming timing;
     CRITICAL_SECTION lock;
+    HANDLE stopped;
 };
 
 // Holds a record's lock for its lifetime.

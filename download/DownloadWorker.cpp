@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -13,14 +14,24 @@ namespace {
 
 constexpr DWORD ChunkSize = 8192;
 
-// A failed step of the transfer; the worker publishes its code.
+// A failed attempt. The worker publishes its code when no attempt is left; a transient one
+// leaves the next attempt to try again.
 class DownloadFailure : public std::runtime_error {
 public:
-    DownloadFailure(DownloadError code, const char* text) : std::runtime_error(text), code_(code) {}
+    DownloadFailure(DownloadError code, const char* text, bool transient, int32_t status = 0,
+                    ZString retryAfter = ZString())
+        : std::runtime_error(text), code_(code), transient_(transient), status_(status),
+          retryAfter_(std::move(retryAfter)) {}
     DownloadError code() const { return code_; }
+    bool transient() const { return transient_; }
+    int32_t status() const { return status_; }
+    const ZString& retryAfter() const { return retryAfter_; }
 
 private:
     DownloadError code_;
+    bool transient_;
+    int32_t status_;
+    ZString retryAfter_;
 };
 
 struct InternetHandleCloser {
@@ -42,52 +53,213 @@ DWORD queryNumber(HINTERNET request, DWORD query) {
     return value;
 }
 
-// Streams the response for `url` into `target`; `received` counts the bytes written so far.
-// Returns after the whole body or a stop request and throws DownloadFailure otherwise.
-void transfer(DownloadState& state, const ZString& url, const ZString& target, int32_t& received) {
-    DWORD connection = 0;
-    if (!InternetGetConnectedState(&connection, 0))
-        throw DownloadFailure(DownloadNotConnected, "InternetGetConnectedState failed");
+// A header of the response as text; empty when it is missing.
+ZString queryText(HINTERNET request, DWORD query) {
+    ZString value;
+    DWORD size = 0;
+    HttpQueryInfoW(request, query, nullptr, &size, nullptr);
+    if (size == 0 || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return value;
+    value.reserve(static_cast<int>(size / sizeof(wchar_t)) + 1);
+    if (!HttpQueryInfoW(request, query, value.wdata(), &size, nullptr))
+        return ZString();
+    value.setLength(static_cast<int>(size / sizeof(wchar_t)));
+    return value;
+}
+
+// Why a request found no answer: the network may well be back in a moment, but an address or a
+// certificate that is wrong stays wrong.
+bool isTransientConnectError(DWORD error) {
+    switch (error) {
+    case ERROR_INTERNET_TIMEOUT:
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+    case ERROR_INTERNET_CANNOT_CONNECT:
+    case ERROR_INTERNET_CONNECTION_ABORTED:
+    case ERROR_INTERNET_CONNECTION_RESET:
+    case ERROR_INTERNET_DISCONNECTED:
+    case ERROR_HTTP_INVALID_SERVER_RESPONSE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What a connection and its request need of an address.
+struct Address {
+    ZString host;
+    INTERNET_PORT port = 0;
+    ZString path;
+    bool secure = false;
+};
+
+// Throws for an address that is not http or https: no attempt mends it.
+Address crack(const ZString& url) {
+    URL_COMPONENTSW parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlW(url.w_str(), 0, 0, &parts) ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
+        throw DownloadFailure(DownloadOpenUrlFailed, "InternetCrackUrl failed", false);
+    return {ZString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength)), parts.nPort,
+            ZString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength)) +
+                ZString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength)),
+            parts.nScheme == INTERNET_SCHEME_HTTPS};
+}
+
+// The file of one download, gathered over its attempts: an attempt continues where the last
+// stopped when the server lets it, or starts over.
+class Transfer {
+public:
+    Transfer(DownloadState& state, const Address& address, ZString target,
+             const DownloadTiming& timing)
+        : state_(state), address_(address), target_(std::move(target)), timing_(timing) {}
+
+    // One request. Returns after the whole body or a stop request, throws DownloadFailure.
+    void attempt();
+    int32_t received() const { return received_; }
+
+private:
+    void receive(HINTERNET request, bool ranged);
+    void begin(HINTERNET request);
+    void publish();
+
+    DownloadState& state_;
+    const Address address_;
+    const ZString target_;
+    const DownloadTiming timing_;
+    FileHandle file_;
+    int32_t received_ = 0;
+    int32_t total_ = 0;
+    // Names the content of the file to the server; empty when the next request starts over.
+    ZString validator_;
+    std::vector<char> buffer_ = std::vector<char>(ChunkSize);
+};
+
+void Transfer::attempt() {
+    DWORD connected = 0;
+    if (!InternetGetConnectedState(&connected, 0))
+        throw DownloadFailure(DownloadNotConnected, "InternetGetConnectedState failed", true);
     const InternetHandle internet(
         InternetOpenW(L"Doxly", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet)
-        throw DownloadFailure(DownloadOpenFailed, "InternetOpen failed");
-    const InternetHandle request(InternetOpenUrlW(internet.get(), url.w_str(), L"Connection: close",
-                                                  static_cast<DWORD>(-1), INTERNET_FLAG_RELOAD, 0));
-    if (!request)
-        throw DownloadFailure(DownloadOpenUrlFailed, "InternetOpenUrl failed");
-    if (queryNumber(request.get(), HTTP_QUERY_STATUS_CODE) != 200)
-        throw DownloadFailure(DownloadBadStatus, "HttpQueryInfo status code failed");
-    const auto total = static_cast<int32_t>(queryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH));
-    {
-        DownloadLock hold(state);
-        state.total = total;
+        throw DownloadFailure(DownloadOpenFailed, "InternetOpen failed", false);
+    // A server that goes silent fails the attempt instead of holding it for WinINet's defaults.
+    // Connections take the connect timeout of their session, requests the receive timeout of
+    // their connection.
+    DWORD stall = static_cast<DWORD>(timing_.stallTimeoutMs);
+    InternetSetOptionW(internet.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &stall, sizeof(stall));
+    const InternetHandle server(InternetConnectW(internet.get(), address_.host.w_str(),
+                                                 address_.port, nullptr, nullptr,
+                                                 INTERNET_SERVICE_HTTP, 0, 0));
+    if (!server)
+        throw DownloadFailure(DownloadOpenUrlFailed, "InternetConnect failed", false);
+    InternetSetOptionW(server.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &stall, sizeof(stall));
+
+    const DWORD flags = INTERNET_FLAG_RELOAD | (address_.secure ? INTERNET_FLAG_SECURE : 0);
+    const InternetHandle request(HttpOpenRequestW(server.get(), nullptr, address_.path.w_str(),
+                                                  nullptr, nullptr, nullptr, flags, 0));
+    const bool ranged = received_ > 0 && !validator_.isEmpty();
+    if (!request || !HttpSendRequestW(request.get(), requestHeaders(received_, validator_).w_str(),
+                                      static_cast<DWORD>(-1), nullptr, 0))
+        throw DownloadFailure(DownloadOpenUrlFailed, "HttpSendRequest failed",
+                              isTransientConnectError(GetLastError()));
+    receive(request.get(), ranged);
+}
+
+void Transfer::receive(HINTERNET request, bool ranged) {
+    const auto status = static_cast<int32_t>(queryNumber(request, HTTP_QUERY_STATUS_CODE));
+    if (status == 200) {
+        begin(request);
+    } else if (status == 206 && ranged) {
+        const std::optional<int32_t> total =
+            continuedTotal(queryText(request, HTTP_QUERY_CONTENT_RANGE), received_, total_);
+        if (!total) {
+            validator_ = ZString();
+            throw DownloadFailure(DownloadBadStatus, "Content-Range does not continue", true);
+        }
+        total_ = *total;
+        publish();
+    } else {
+        // An answer to a range other than the two above gets one more try from the start.
+        const bool transient = isTransientStatus(status);
+        if (!transient)
+            validator_ = ZString();
+        throw DownloadFailure(DownloadBadStatus, "HttpQueryInfo status code failed",
+                              transient || ranged, status,
+                              queryText(request, HTTP_QUERY_RETRY_AFTER));
     }
 
-    const HANDLE created = CreateFileW(target.w_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        throw DownloadFailure(DownloadCreateFileFailed, "CreateFile failed");
-    const FileHandle file(created);
-
-    std::vector<char> buffer(ChunkSize);
-    while (!state.stop) {
+    while (!state_.stop) {
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), buffer.data(), ChunkSize, &read))
-            throw DownloadFailure(DownloadReadFailed, "InternetReadFile failed");
+        if (!InternetReadFile(request, buffer_.data(), ChunkSize, &read))
+            throw DownloadFailure(DownloadReadFailed, "InternetReadFile failed", true);
         if (read == 0) {
             // A cut connection also reads as the end of the body.
-            if (received == 0 || (total > 0 && received < total))
-                throw DownloadFailure(DownloadIncomplete, "Download incomplete");
+            if (total_ > 0 && received_ < total_)
+                throw DownloadFailure(DownloadIncomplete, "Download incomplete", true);
+            if (received_ == 0)
+                throw DownloadFailure(DownloadIncomplete, "Download empty", false);
             return;
         }
         DWORD written = 0;
-        if (!WriteFile(file.get(), buffer.data(), read, &written, nullptr))
-            throw DownloadFailure(DownloadWriteFailed, "WriteFile failed");
-        received += static_cast<int32_t>(read);
-        DownloadLock hold(state);
-        state.received = received;
+        if (!WriteFile(file_.get(), buffer_.data(), read, &written, nullptr))
+            throw DownloadFailure(DownloadWriteFailed, "WriteFile failed", false);
+        received_ += static_cast<int32_t>(read);
+        publish();
     }
+}
+
+// A whole body follows: the file starts over, and the response says whether a next request
+// may continue it.
+void Transfer::begin(HINTERNET request) {
+    validator_ = resumeValidator(queryText(request, HTTP_QUERY_ACCEPT_RANGES),
+                                 queryText(request, HTTP_QUERY_ETAG),
+                                 queryText(request, HTTP_QUERY_LAST_MODIFIED));
+    total_ = static_cast<int32_t>(queryNumber(request, HTTP_QUERY_CONTENT_LENGTH));
+    received_ = 0;
+    publish();
+    if (file_) {
+        if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) != 0 || !SetEndOfFile(file_.get()))
+            throw DownloadFailure(DownloadWriteFailed, "SetEndOfFile failed", false);
+        return;
+    }
+    const HANDLE created = CreateFileW(target_.w_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        throw DownloadFailure(DownloadCreateFileFailed, "CreateFile failed", false);
+    file_.reset(created);
+}
+
+void Transfer::publish() {
+    DownloadLock hold(state_);
+    state_.total = total_;
+    state_.received = received_;
+}
+
+// Runs attempts until one succeeds, one fails for good, the page stops the download or no
+// attempt is left; returns the code of the last.
+DownloadError runAttempts(DownloadState& state, Transfer& transfer, const DownloadTiming& timing) {
+    int32_t furthest = 0;
+    for (int attempt = 1, failures = 0; !state.stop; ++attempt) {
+        {
+            DownloadLock hold(state);
+            state.attempts = attempt;
+        }
+        try {
+            transfer.attempt();
+            return DownloadOk;
+        } catch (const DownloadFailure& failure) {
+            failures = transfer.received() > furthest ? 1 : failures + 1;
+            furthest = std::max(furthest, transfer.received());
+            if (!failure.transient() || failures == MaxAttempts)
+                return failure.code();
+            const auto pause = static_cast<DWORD>(
+                pauseAfter(failures, timing, failure.status(), failure.retryAfter()));
+            if (WaitForSingleObject(state.stopped, pause) == WAIT_OBJECT_0)
+                return DownloadOk;
+        }
+    }
+    return DownloadOk;
 }
 
 } // namespace
@@ -95,11 +267,13 @@ void transfer(DownloadState& state, const ZString& url, const ZString& target, i
 DWORD WINAPI downloadWorker(void* parameter) {
     DownloadState& state = *static_cast<DownloadState*>(parameter);
     ZString url;
+    DownloadTiming timing;
     {
         DownloadLock hold(state);
         url = state.url;
+        timing = state.timing;
     }
-    // A file left by an earlier attempt must never pass for this one's result.
+    // A file left by an earlier press must never pass for this one's result.
     const ZString target = joinPath(tempFolder(), targetFileName(), u'\\');
     if (!target.isEmpty() && PathFileExistsW(target.w_str()))
         DeleteFileW(target.w_str());
@@ -107,7 +281,9 @@ DWORD WINAPI downloadWorker(void* parameter) {
     DownloadError error = DownloadOk;
     int32_t received = 0;
     try {
-        transfer(state, url, target, received);
+        Transfer transfer(state, crack(url), target, timing);
+        error = runAttempts(state, transfer, timing);
+        received = transfer.received();
     } catch (const DownloadFailure& failure) {
         error = failure.code();
     }
@@ -127,10 +303,12 @@ bool startDownload(DownloadState& state, const ZString& url) {
             return false;
         state.error = DownloadOk;
         state.stop = false;
+        ResetEvent(state.stopped);
         state.running = true;
         state.url = url;
         state.total = 0;
         state.received = 0;
+        state.attempts = 0;
         state.resultPath = ZString();
     }
     DWORD threadId = 0;

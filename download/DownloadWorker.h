@@ -3,7 +3,10 @@
 #include "download/DownloadState.h"
 
 // Thread procedure: fetches the record's url into the temporary folder, publishing the progress
-// after every chunk and the result at the end. Returns 0 in every case.
+// after every chunk and the result at the end. A transient failure leads to another attempt
+// after a pause, which continues the file when the server allows it (AttemptPlan.h); the result
+// is published when an attempt has succeeded, failed for good or been the last. Returns 0 in
+// every case.
 DWORD WINAPI downloadWorker(void* state);
 
 // Resets the record for `url` and starts a worker on it; the thread is never joined. Returns

@@ -1,5 +1,5 @@
 // The installer's page in a real window under the test display, driven by the mouse messages a
-// user's clicks make. Its downloads go to a port where nothing listens, so they fail at once. The
+// user's clicks make. Its downloads go to a port where nothing listens, so they never succeed. The
 // window's class, title and client size, the download with its progress, the retry and the start
 // of the setup are checked end to end with the real program (installer_e2e.py).
 #include "app/Installer.h"

@@ -13,18 +13,32 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr int32_t ChunkSize = 8192;
+// The tests' pauses between attempts: 20, 40, 80 and 160 ms.
+constexpr int32_t PauseUnitMs = 20;
+// Wine's first TLS connection in a process takes a second or more.
+constexpr int32_t StallTimeoutMs = 5000;
 
 // The bytes the test server sends: byte i is the top byte of i * 2654435761.
 std::string pattern(uint32_t count) {
     std::string bytes(count, '\0');
     for (uint32_t i = 0; i < count; ++i)
         bytes[i] = static_cast<char>((i * 2654435761u) >> 24);
+    return bytes;
+}
+
+// The same bytes after the file changed on the server.
+std::string changedPattern(uint32_t count) {
+    std::string bytes = pattern(count);
+    for (char& byte : bytes)
+        byte = static_cast<char>(~byte);
     return bytes;
 }
 
@@ -43,6 +57,7 @@ protected:
     void SetUp() override {
         CreateDirectoryW(testFolder.w_str(), nullptr);
         SetEnvironmentVariableW(L"TMP", testFolder.w_str());
+        state_->timing = {PauseUnitMs, StallTimeoutMs};
     }
 
     void TearDown() override {
@@ -71,6 +86,25 @@ protected:
         return state_->snapshot();
     }
 
+    // Downloads `url` and counts the times the published byte count went back.
+    DownloadSnapshot watch(const ZString& url, int& drops) {
+        EXPECT_TRUE(startDownload(*state_, url));
+        int32_t last = 0;
+        drops = 0;
+        soon([&](const DownloadSnapshot& now) {
+            drops += now.received < last;
+            last = now.received;
+            return !now.running;
+        });
+        return state_->snapshot();
+    }
+
+    // The Range and If-Range of each request the server got for `path`, one line each.
+    std::string requestsOf(const char16_t* path) {
+        download(url(u"/requests") + path);
+        return fileBytes(target_);
+    }
+
     // "error received/total" and "target" when the result is the target file.
     std::string outcome(const DownloadSnapshot& done) const {
         return std::to_string(done.error) + " " + std::to_string(done.received) + "/" +
@@ -96,31 +130,85 @@ TEST_F(Download, ServedBodiesArriveWhole) {
     EXPECT_EQ(outcome(download(url(u"/redirect/5000"))), "0 5000/5000 target");
 }
 
+// One break of the connection, a busy server, a stall or a server that answers a range
+// otherwise: each press ends with the served file, fetched with the requests expected.
+TEST_F(Download, ABrokenDownloadContinuesWhereItStoppedOrStartsOver) {
+    struct Fault {
+        const char16_t* path;
+        const char* requests; // a pattern of the Range and If-Range of each
+        int restarts;
+        bool changed; // the file changed on the server between the requests
+    };
+    const Fault faults[] = {
+        {u"/break/1000000", "- -\nbytes=400000- \"v1\"", 0, false},
+        // More breaks than attempts: each attempt that gets further starts the count again.
+        {u"/break/1000000?break=100000", "- -(\nbytes=[1-9]00000- \"v1\"){9}", 0, false},
+        {u"/break-dated/1000000", "- -\nbytes=400000- Tue, 01 Dec 2026 10:00:00 GMT", 0, false},
+        {u"/break-plain/1000000", "- -\n- -", 1, false},
+        {u"/busy/1000000", "- -\n- -\n- -", 0, false},
+        // Wine holds back the last bytes before the silence, which the range asks for again.
+        {u"/stall/1000000", "- -\nbytes=\\d+- \"v1\"", 0, false},
+        {u"/ignore-range/1000000", "- -\nbytes=400000- \"v1\"", 1, false},
+        {u"/new-etag/1000000", "- -\nbytes=400000- \"v1\"", 1, true},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(toUtf8(fault.path));
+        const ULONGLONG started = GetTickCount64();
+        int drops = 0;
+        const DownloadSnapshot done = watch(url(fault.path), drops);
+        const ULONGLONG took = GetTickCount64() - started;
+        EXPECT_EQ(outcome(done), "0 1000000/1000000 target");
+        EXPECT_TRUE(fileBytes(target_) == (fault.changed ? changedPattern : pattern)(1000000))
+            << "the file differs from the one served";
+        EXPECT_LE(drops, fault.restarts) << "the count went back without a restart";
+        const std::string requests = requestsOf(fault.path);
+        EXPECT_TRUE(std::regex_match(requests, std::regex(fault.requests))) << requests;
+        if (std::u16string_view(fault.path).starts_with(u"/busy"))
+            EXPECT_GE(took, 2000u) << "Retry-After: 1 did not replace the pauses twice";
+        else
+            EXPECT_LT(took, 15000u) << "the stalled server waits a minute";
+    }
+}
+
 TEST_F(Download, FailuresLeaveNoResult) {
     std::ofstream(toUtf8(target_)) << "left by an earlier attempt";
     EXPECT_EQ(outcome(download(url(u"/missing"))), "5 0/0 ");
     EXPECT_EQ(fileBytes(target_), "<missing>") << "the old file goes before the request";
-    // No server listens on port 1; the legacy addresses once had a blank before the colon.
+    EXPECT_EQ(state_->snapshot().attempts, 1);
+    EXPECT_EQ(requestsOf(u"/missing"), "- -") << "a missing file is asked for once";
+    // No server listens on port 1: the network may come back, so every attempt is made, with
+    // 20 + 40 + 80 + 160 ms between them. The legacy addresses once had a blank before the
+    // colon, which no attempt mends.
+    const ULONGLONG started = GetTickCount64();
     EXPECT_EQ(outcome(download(u"https://localhost:1/file/10")), "4 0/0 ");
+    EXPECT_GE(GetTickCount64() - started, 15u * PauseUnitMs);
+    EXPECT_EQ(state_->snapshot().attempts, 5);
     EXPECT_EQ(outcome(download(u"https ://" + url(u"/file/10").mid(8))), "4 0/0 ");
+    EXPECT_EQ(state_->snapshot().attempts, 0);
 
+    // Every attempt of a body that ends early without a way to continue starts over.
     EXPECT_EQ(outcome(download(url(u"/short/300000"))), "9 150000/300000 ");
     EXPECT_EQ(fileBytes(target_), pattern(150000)) << "the partial file stays";
+    EXPECT_EQ(state_->snapshot().attempts, 5);
     EXPECT_EQ(outcome(download(url(u"/file/0"))), "9 0/0 ");
     EXPECT_EQ(outcome(download(url(u"/nolength/0"))), "9 0/0 ");
+    EXPECT_EQ(state_->snapshot().attempts, 1) << "an empty body is no better the next time";
     const DownloadSnapshot corrupt = download(url(u"/corrupt/300000"));
     EXPECT_EQ(outcome(corrupt), "6 " + std::to_string(corrupt.received) + "/300000 ");
     EXPECT_LE(corrupt.received, 150000);
+    EXPECT_EQ(corrupt.attempts, 5);
 
     const HANDLE held =
         CreateFileW(target_.w_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     EXPECT_EQ(outcome(download(url(u"/file/1000"))), "7 0/1000 ");
+    EXPECT_EQ(state_->snapshot().attempts, 1);
     CloseHandle(held);
     // CTest's folder whose doxly-creator.exe leads to /dev/full.
     const wchar_t* fullDisk = _wgetenv(L"DOXLY_TEST_FULL_DISK");
     ASSERT_TRUE(fullDisk) << "DOXLY_TEST_FULL_DISK is not set: CTest sets it";
     SetEnvironmentVariableW(L"TMP", fullDisk);
     EXPECT_EQ(outcome(download(url(u"/file/300000"))), "8 0/300000 ");
+    EXPECT_EQ(state_->snapshot().attempts, 1);
 }
 
 TEST_F(Download, ProgressIsPublishedAndStopEndsTheTransferBeforeTheNextRead) {
@@ -155,11 +243,36 @@ TEST_F(Download, ProgressIsPublishedAndStopEndsTheTransferBeforeTheNextRead) {
     EXPECT_EQ(fileBytes(target_), pattern(1000));
 }
 
+TEST_F(Download, StopEndsAPauseAtOnceAndASilentAttemptAtItsTimeout) {
+    // Pauses of 10 s; 3 s of silence fail an attempt.
+    state_->timing = {10000, 3000};
+    const auto stopAfter = [&](ULONGLONG ms) {
+        Sleep(300);
+        state_->requestStop();
+        const ULONGLONG stopped = GetTickCount64();
+        EXPECT_TRUE(finished());
+        EXPECT_LT(GetTickCount64() - stopped, ms);
+        return state_->snapshot();
+    };
+    // Nothing listens on port 1: the worker pauses after its first attempt.
+    ASSERT_TRUE(startDownload(*state_, u"https://localhost:1/file/10"));
+    ASSERT_TRUE(soon([](const DownloadSnapshot& now) { return now.attempts == 1; }));
+    DownloadSnapshot done = stopAfter(500);
+    EXPECT_EQ(outcome(done) + std::to_string(done.attempts), "0 0/0 1");
+    // The server sends a tenth of the file and then nothing; the stop waits for no pause.
+    ASSERT_TRUE(startDownload(*state_, url(u"/stall/2000000")));
+    ASSERT_TRUE(soon([](const DownloadSnapshot& now) { return now.received >= 150000; }));
+    done = stopAfter(4000);
+    EXPECT_EQ(outcome(done) + std::to_string(done.attempts),
+              "0 " + std::to_string(done.received) + "/2000000 1");
+}
+
 TEST_F(Offline, NoConnectionFailsBeforeAnyRequest) {
     if (!_wgetenv(L"DOXLY_TEST_OFFLINE"))
         GTEST_SKIP() << "needs a machine without network: download_tests_offline runs it";
     std::ofstream(toUtf8(target_)) << "left by an earlier attempt";
     EXPECT_EQ(outcome(download(u"https://localhost:1/file/10")), "2 0/0 ");
+    EXPECT_EQ(state_->snapshot().attempts, 5) << "the network may come back";
     EXPECT_EQ(fileBytes(target_), "<missing>");
 }
 

@@ -8,7 +8,7 @@ import contextlib, os, subprocess, sys, time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tests", "download"))
-from with_https_server import Handler, https_server  # noqa: E402,F401 - for the users
+from with_https_server import RANGES, Handler, https_server  # noqa: E402,F401 - for the users
 
 WINE_RUN = os.path.join(ROOT, "cmake", "wine-run")
 
@@ -16,22 +16,25 @@ WINE_RUN = os.path.join(ROOT, "cmake", "wine-run")
 class SetupHandler(Handler):
     """Every path is the setup program. The driver switches what the server does between flows:
     mode "slow" spreads the body over `seconds`, "fast" sends it at once, "missing" answers 404
-    and "short" announces the whole body, sends half of it and closes."""
+    and "break" breaks the connection after half of the body of the first request and lets
+    later ones continue. The requests are listed as "PATH RANGE" ("-" without a range)."""
     body = b""
     mode = "slow"
     seconds = 3.0
     requests = []
 
     def do_GET(self):
-        SetupHandler.requests.append(self.path)
+        SetupHandler.requests.append(f"{self.path} {self.headers.get('Range', '-')}")
         if self.mode == "missing":
             self.send_error(404)
             return
         body = self.body
-        self.head(200, len(body))
-        if self.mode == "short":
-            self.wfile.write(body[: len(body) // 2])
+        if self.mode == "break":
+            first = len(SetupHandler.requests) == 1
+            self.serve(len(body), lambda start, end: body[start:end], RANGES,
+                       cut=len(body) // 2 if first else None)
             return
+        self.head(200, len(body))
         step = 8192 if self.mode == "slow" else len(body)
         pause = self.seconds * step / len(body) if self.mode == "slow" else 0
         for start in range(0, len(body), step):
