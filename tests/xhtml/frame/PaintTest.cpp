@@ -134,6 +134,16 @@ TEST_F(Paint, BorderLinesAreShortenedInwardSoSidesMeetOnADiagonal) {
     EXPECT_EQ(page.at(12, 60), White);
 }
 
+// How many pixels of the rendering inside the clip differ from the expected ones.
+template <typename Expected>
+int differingInside(const Rendering& page, const Rect& clip, Expected expected) {
+    int differing = 0;
+    for (int y = clip.top; y < clip.bottom; ++y)
+        for (int x = clip.left; x < clip.right; ++x)
+            differing += page.at(x, y) != expected(x, y);
+    return differing;
+}
+
 // The whole lines of one border side, drawn the plain way: each one pixel further in and one
 // pixel shorter at both ends than the one before, in the direction the first line takes.
 void drawWholeSide(HDC dc, int penStyle, COLORREF color, POINT from, POINT to, POINT inward,
@@ -215,12 +225,13 @@ TEST_F(Paint, BorderPixelsInsideAnyClipAreThoseOfWholeLines) {
         }
         GdiFlush();
         page.paintOnWhite(clip);
-        int differing = 0;
-        for (int y = clip.top; y < clip.bottom; ++y)
-            for (int x = clip.left; x < clip.right; ++x)
-                differing +=
-                    page.at(x, y) != rgbOf(static_cast<const uint32_t*>(bits)[y * width + x]);
-        EXPECT_EQ(differing, 0) << ::testing::PrintToString(clip);
+        EXPECT_EQ(differingInside(page, clip,
+                                  [&](int x, int y) {
+                                      return rgbOf(
+                                          static_cast<const uint32_t*>(bits)[y * width + x]);
+                                  }),
+                  0)
+            << ::testing::PrintToString(clip);
     }
 }
 
@@ -243,11 +254,9 @@ TEST_F(Paint, WhatMeetsAClipIsPaintedAsByAWholePaint) {
                           {0, 101, width, 102}, {51, 29, 131, 177}, {5, 120, 97, 171}};
     for (const Rect& clip : clips) {
         page.paintOnWhite(clip);
-        int differing = 0;
-        for (int y = clip.top; y < clip.bottom; ++y)
-            for (int x = clip.left; x < clip.right; ++x)
-                differing += page.at(x, y) != whole[y * width + x];
-        EXPECT_EQ(differing, 0) << ::testing::PrintToString(clip);
+        EXPECT_EQ(differingInside(page, clip, [&](int x, int y) { return whole[y * width + x]; }),
+                  0)
+            << ::testing::PrintToString(clip);
     }
 }
 
