@@ -52,8 +52,9 @@ void transfer(DownloadState& state, const ZString& url, const ZString& target, i
         InternetOpenW(L"Doxly", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet)
         throw DownloadFailure(DownloadOpenFailed, "InternetOpen failed");
-    const InternetHandle request(InternetOpenUrlW(internet.get(), url.w_str(), L"Connection: close",
-                                                  static_cast<DWORD>(-1), INTERNET_FLAG_RELOAD, 0));
+    const InternetHandle request(
+        InternetOpenUrlW(internet.get(), url.w_str(), L"Connection: close", static_cast<DWORD>(-1),
+                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!request)
         throw DownloadFailure(DownloadOpenUrlFailed, "InternetOpenUrl failed");
     if (queryNumber(request.get(), HTTP_QUERY_STATUS_CODE) != 200)
@@ -112,11 +113,25 @@ DWORD WINAPI downloadWorker(void* parameter) {
         error = failure.code();
     }
 
+    // Held from here until the page has checked and started it. A program cannot be started
+    // while a handle may write to it, so the writer's handle is closed before this one opens.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (error == DownloadOk && received != 0) {
+        held = CreateFileW(target.w_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (held == INVALID_HANDLE_VALUE)
+            error = DownloadCreateFileFailed;
+    }
+
     DownloadLock hold(state);
     state.error = error;
     state.running = false;
-    if (error == DownloadOk && received != 0 && !state.stop)
+    if (held != INVALID_HANDLE_VALUE && !state.stop) {
         state.resultPath = target;
+        state.resultFile = held;
+    } else if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
     return 0;
 }
 
@@ -131,7 +146,7 @@ bool startDownload(DownloadState& state, const ZString& url) {
         state.url = url;
         state.total = 0;
         state.received = 0;
-        state.resultPath = ZString();
+        state.releaseResult();
     }
     DWORD threadId = 0;
     const HANDLE thread = CreateThread(nullptr, 0, downloadWorker, &state, 0, &threadId);
