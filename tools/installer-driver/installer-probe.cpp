@@ -34,7 +34,7 @@ void printCentre(const char* name, View* view) {
 }
 
 int layout() {
-    Installer app(nullptr, {windows10Amd64, u"localhost"});
+    Installer app(nullptr, {windows10Amd64, u"localhost", u"Doxly"});
     InstallerUI& page = app.page();
     page.create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr, nullptr, nullptr);
     std::vector<View*> radios;
