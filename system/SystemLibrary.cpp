@@ -10,6 +10,10 @@ void restrictLibrarySearch() {
     if (setDefaultDllDirectories)
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryW(L"");
+    // Wine's loader resolves the delayed imports of its own libraries from the program's folder
+    // first, whatever the defaults say. The common controls and UxTheme draw through MSIMG32,
+    // so it is loaded from the system folder before any window: they then find it loaded.
+    loadSystemLibrary(L"msimg32.dll");
 }
 
 HMODULE loadSystemLibrary(const wchar_t* file) {

@@ -77,8 +77,8 @@ void Bitmap::draw(HDC dc, int x, int y, int width, int height, int sourceX, int 
     if (!source)
         return;
     if (transparent_)
-        GdiTransparentBlt(dc, x, y, width, height, source.dc.get(), sourceX, sourceY, width, height,
-                          transparentColor_);
+        TransparentBlt(dc, x, y, width, height, source.dc.get(), sourceX, sourceY, width, height,
+                       transparentColor_);
     else
         BitBlt(dc, x, y, width, height, source.dc.get(), sourceX, sourceY, SRCCOPY);
 }

@@ -337,7 +337,7 @@ void paintTranslucent(BoxView& box, HDC dc, const Rect& clip, double opacity) {
     SetViewportOrgEx(memory.get(), origin.x, origin.y, nullptr);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0,
                               static_cast<BYTE>(std::clamp(saturated(opacity * 255.0), 0, 255)), 0};
-    GdiAlphaBlend(dc, area.left, area.top, w, h, memory.get(), 0, 0, w, h, blend);
+    AlphaBlend(dc, area.left, area.top, w, h, memory.get(), 0, 0, w, h, blend);
 }
 
 void paintBox(BoxView& box, HDC dc, const Rect& clip) {
