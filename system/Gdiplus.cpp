@@ -15,6 +15,8 @@ struct GdiplusLibrary {
     SYSTEM_FUNCTION(GdiplusStartup);
     SYSTEM_FUNCTION(GdiplusShutdown);
     SYSTEM_FUNCTION(GdipCreateBitmapFromStream);
+    SYSTEM_FUNCTION(GdipCreateBitmapFromHBITMAP);
+    SYSTEM_FUNCTION(GdipSaveImageToFile);
     SYSTEM_FUNCTION(GdipDisposeImage);
     SYSTEM_FUNCTION(GdipGetImageWidth);
     SYSTEM_FUNCTION(GdipGetImageHeight);
@@ -66,6 +68,16 @@ namespace Gdiplus::DllExports {
 
 GpStatus WINGDIPAPI GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap) {
     return call(gdiplus().GdipCreateBitmapFromStream, stream, bitmap);
+}
+
+GpStatus WINGDIPAPI GdipCreateBitmapFromHBITMAP(HBITMAP source, HPALETTE palette,
+                                                GpBitmap** bitmap) {
+    return call(gdiplus().GdipCreateBitmapFromHBITMAP, source, palette, bitmap);
+}
+
+GpStatus WINGDIPAPI GdipSaveImageToFile(GpImage* image, const WCHAR* file, const CLSID* encoder,
+                                        const EncoderParameters* parameters) {
+    return call(gdiplus().GdipSaveImageToFile, image, file, encoder, parameters);
 }
 
 GpStatus WINGDIPAPI GdipDisposeImage(GpImage* image) {
