@@ -10,10 +10,12 @@ void restrictLibrarySearch() {
     if (setDefaultDllDirectories)
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryW(L"");
-    // Wine's loader resolves the delayed imports of its own libraries from the program's folder
-    // first, whatever the defaults say. The common controls and UxTheme draw through MSIMG32,
-    // so it is loaded from the system folder before any window: they then find it loaded.
+    // Wine's loader looks for the libraries its own libraries load by name after the start in
+    // the program's folder first, whatever the defaults say. Loaded from the system folder now,
+    // they are found among the loaded ones: MSIMG32, through which UxTheme and the common
+    // controls draw, and Crypt32, which TLS and the signature check use.
     loadSystemLibrary(L"msimg32.dll");
+    loadSystemLibrary(L"crypt32.dll");
 }
 
 HMODULE loadSystemLibrary(const wchar_t* file) {

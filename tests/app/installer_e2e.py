@@ -154,7 +154,8 @@ def flow_rejected(name):
                 time.sleep(1.5)
                 check(run.process.poll() is None and not desktop.setup_starts(),
                       "the installer did not wait for a retry")
-                desktop.screenshot(os.path.join(shots, f"e2e-rejected-{name}.png"))
+                shot = f"e2e-rejected-{name.replace(' ', '-')}.png"
+                desktop.screenshot(os.path.join(shots, shot))
                 check(desktop.window()["setup"] == "absent", "the rejected file was left")
                 SetupHandler.body = setup
                 run.click(points["retry"])
@@ -180,7 +181,8 @@ def flow_planted(desktop, points, shots):
         installer = os.path.join(folder, "doxly-installer.exe")
         shutil.copy(desktop.installer, installer)
         for name in PLANTED:
-            shutil.copy(BODIES["planted library"], os.path.join(folder, name + ".dll"))
+            with open(os.path.join(folder, name + ".dll"), "wb") as f:
+                f.write(BODIES["planted library"])
         beside = Desktop(desktop.arch, installer, desktop.probe, desktop.log,
                          overrides="mscoree,mshtml=;" + ",".join(PLANTED) + "=n,b")
         try:
