@@ -190,8 +190,9 @@ def flow_planted(desktop, points, shots):
                 run.click(points["install"])
                 ended(beside, run, EXPRESS)
         finally:
+            # Reported before whatever else failed: a planted library may have ended the run.
             loaded = sorted(name for name in os.listdir(folder) if name.endswith(".loaded"))
-        check(not loaded, f"planted libraries were loaded: {loaded}")
+            check(not loaded, f"planted libraries were loaded: {loaded}")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return "planted libraries: express install completed, none loaded"
