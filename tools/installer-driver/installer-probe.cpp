@@ -90,11 +90,11 @@ int window() {
     int windows = 0;
     EnumWindows(countFrame, reinterpret_cast<LPARAM>(&windows));
     const ZString setup = joinPath(tempFolder(), targetFileName(), u'\\');
-    std::printf("class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d painted=%s setup=%s\n",
-                name, client.right - client.left, client.bottom - client.top, origin.x, origin.y,
-                bar && IsWindowVisible(bar) ? "shown" : "hidden", windows,
-                isPainted(window) ? "yes" : "no",
-                GetFileAttributesW(setup.w_str()) != INVALID_FILE_ATTRIBUTES ? "present" : "absent");
+    std::printf(
+        "class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d painted=%s setup=%s\n", name,
+        client.right - client.left, client.bottom - client.top, origin.x, origin.y,
+        bar && IsWindowVisible(bar) ? "shown" : "hidden", windows, isPainted(window) ? "yes" : "no",
+        GetFileAttributesW(setup.w_str()) != INVALID_FILE_ATTRIBUTES ? "present" : "absent");
     return 0;
 }
 
