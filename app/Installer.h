@@ -7,11 +7,12 @@
 
 #include <memory>
 
-// Where the setup program comes from: the machine the choice of build depends on and the
-// server it is downloaded from.
+// Where the setup program comes from: the machine the choice of build depends on, the server it
+// is downloaded from and the publisher whose signature it must carry.
 struct SetupSource {
     MachineFacts (*facts)() = currentMachineFacts;
     ZString host;
+    ZString publisher;
 };
 
 // What lives for the whole run. Constructing it makes it the process-wide current application.

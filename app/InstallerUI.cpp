@@ -1,6 +1,7 @@
 #include "app/InstallerUI.h"
 
 #include "app/Installer.h"
+#include "app/SetupCheck.h"
 #include "download/DownloadWorker.h"
 #include "xhtml/document/UrlLoader.h"
 #include "xhtml/frame/Win32Controls.h"
@@ -9,7 +10,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <vector>
 
@@ -194,12 +194,27 @@ ZString InstallerUI::installMode() {
 void InstallerUI::launchSetup() {
     DownloadState& download = Installer::current().downloadState();
     const ZString setup = download.snapshot().resultPath;
-    if (!setup.isEmpty() && PathFileExistsW(setup.w_str())) {
+    // Open since the worker's last byte, so what is checked is what starts.
+    const HANDLE file = download.takeResultFile();
+    if (file != INVALID_HANDLE_VALUE) {
+        if (checkSetup(file, setup, Installer::current().setupSource().publisher) !=
+            SetupVerdict::Trusted) {
+            CloseHandle(file);
+            DeleteFileW(setup.w_str());
+            {
+                DownloadLock hold(download);
+                download.error = DownloadSetupRejected;
+                download.resultPath = ZString();
+            }
+            setState(PageState::Failed);
+            return;
+        }
         ZString parameters = u"/FromSmallInstaller /SkipLicensePage";
         if (installMode().equals(u"express"))
             parameters.append(u" /SILENT");
         ShellExecuteW(getWindow().getHandle(), L"open", setup.w_str(), parameters.w_str(), nullptr,
                       SW_SHOW);
+        CloseHandle(file);
     }
     download.requestStop();
     closeWindow();

@@ -2,6 +2,7 @@
 // message loop until the page closes. Exits with 0 in every case.
 
 #include "app/Installer.h"
+#include "system/SystemLibrary.h"
 
 #include <commctrl.h>
 #include <objidl.h>
@@ -9,6 +10,7 @@
 #include <gdiplus.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    restrictLibrarySearch();
     // Global: a second installer under another logged-on user would download the same file.
     // The handle stays open until the process ends.
     if (!CreateMutexW(nullptr, TRUE, L"Global\\doxlyInstallerMutex") ||
@@ -21,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     InitCommonControlsEx(&controls);
     {
-        Installer installer(instance, {currentMachineFacts, u"" DOXLY_DOWNLOAD_HOST});
+        Installer installer(
+            instance, {currentMachineFacts, u"" DOXLY_DOWNLOAD_HOST, u"" DOXLY_SETUP_PUBLISHER});
         InstallerUI& page = installer.page();
         // The page builds itself, shows its window and starts polling while the window is made.
         page.create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr,

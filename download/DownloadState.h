@@ -22,6 +22,8 @@ enum DownloadError : int32_t {
     DownloadIncomplete = 9,
     // No worker thread could be started.
     DownloadThreadFailed = 10,
+    // The finished file was not a program signed by the build's publisher and has been deleted.
+    DownloadSetupRejected = 11,
 };
 
 // A copy of the published fields, taken under the lock.
@@ -47,11 +49,18 @@ struct DownloadState {
     // Asks the worker to stop before its next read or attempt, and ends a pause between attempts.
     void requestStop();
     DownloadSnapshot snapshot();
+    // Hands the finished file's handle to the caller, who closes it.
+    HANDLE takeResultFile();
+    // Closes the finished file, if any, and forgets it; with the lock held.
+    void releaseResult();
 
     std::atomic<bool> stop{false};
     bool running = false;
     ZString url;
     ZString resultPath;
+    // The file at resultPath, open for reading with read sharing only: nothing can write,
+    // replace or delete it between its check and its start.
+    HANDLE resultFile = INVALID_HANDLE_VALUE;
     int32_t error = DownloadOk;
     int32_t total = 0;
     int32_t received = 0;

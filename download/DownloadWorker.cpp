@@ -155,7 +155,8 @@ void Transfer::attempt() {
         throw DownloadFailure(DownloadOpenUrlFailed, "InternetConnect failed", false);
     InternetSetOptionW(server.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &stall, sizeof(stall));
 
-    const DWORD flags = INTERNET_FLAG_RELOAD | (address_.secure ? INTERNET_FLAG_SECURE : 0);
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                        (address_.secure ? INTERNET_FLAG_SECURE : 0);
     const InternetHandle request(HttpOpenRequestW(server.get(), nullptr, address_.path.w_str(),
                                                   nullptr, nullptr, nullptr, flags, 0));
     const bool ranged = received_ > 0 && !validator_.isEmpty();
@@ -288,11 +289,25 @@ DWORD WINAPI downloadWorker(void* parameter) {
         error = failure.code();
     }
 
+    // Held from here until the page has checked and started it. A program cannot be started
+    // while a handle may write to it, so the writer's handle is closed before this one opens.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (error == DownloadOk && received != 0) {
+        held = CreateFileW(target.w_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (held == INVALID_HANDLE_VALUE)
+            error = DownloadCreateFileFailed;
+    }
+
     DownloadLock hold(state);
     state.error = error;
     state.running = false;
-    if (error == DownloadOk && received != 0 && !state.stop)
+    if (held != INVALID_HANDLE_VALUE && !state.stop) {
         state.resultPath = target;
+        state.resultFile = held;
+    } else if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
     return 0;
 }
 
@@ -309,7 +324,7 @@ bool startDownload(DownloadState& state, const ZString& url) {
         state.total = 0;
         state.received = 0;
         state.attempts = 0;
-        state.resultPath = ZString();
+        state.releaseResult();
     }
     DWORD threadId = 0;
     const HANDLE thread = CreateThread(nullptr, 0, downloadWorker, &state, 0, &threadId);

@@ -78,7 +78,7 @@ struct RadioRecorder : EventListener {
 class OpenPage {
 public:
     explicit OpenPage(MachineFacts (*facts)() = windows10Amd64)
-        : app_(nullptr, SetupSource{facts, u"localhost:1"}) {
+        : app_(nullptr, SetupSource{facts, u"localhost:1", u"Doxly"}) {
         EXPECT_TRUE(page().create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr,
                                   nullptr, nullptr));
     }
@@ -228,6 +228,38 @@ TEST_F(InstallerPage, EveryStateShowsItsBoxesAndCaption) {
     EXPECT_FALSE(open.windowOpen());
     EXPECT_EQ(takeQuitMessages(), std::vector<WPARAM>{0});
     EXPECT_TRUE(open.download().stop);
+}
+
+TEST_F(InstallerPage, ADownloadThatIsNoSignedProgramIsDeletedAndFailsWithItsOwnCode) {
+    OpenPage open;
+    open.page().setState(PageState::Downloading);
+    // What the worker publishes after its last byte: the path and the file held open. This
+    // test program is a real program, and unsigned.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const ZString setup = ZString::format(u"%s\\doxly-page-test-%d.exe", tempFolder(),
+                                          static_cast<int>(GetCurrentProcessId()));
+    ASSERT_TRUE(CopyFileW(self, setup.w_str(), FALSE));
+    {
+        DownloadLock hold(open.download());
+        open.download().resultPath = setup;
+        open.download().resultFile = CreateFileW(setup.w_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(open.download().resultFile, INVALID_HANDLE_VALUE);
+    }
+    open.page().setState(PageState::Launching);
+
+    expectRow(open,
+              {PageState::Failed, false, false, true, true, ButtonAction::TryAgain, "Try again"});
+    EXPECT_EQ(textOf(open.view(u"downloadStatus")), "An error occurred while downloading.");
+    EXPECT_TRUE(open.windowOpen());
+    EXPECT_FALSE(open.download().stop);
+    const DownloadSnapshot after = open.download().snapshot();
+    EXPECT_EQ(after.error, DownloadSetupRejected);
+    EXPECT_EQ(toUtf8(after.resultPath), "");
+    EXPECT_EQ(open.download().takeResultFile(), INVALID_HANDLE_VALUE) << "still held";
+    EXPECT_EQ(GetFileAttributesW(setup.w_str()), INVALID_FILE_ATTRIBUTES) << "not deleted";
+    DeleteFileW(setup.w_str());
 }
 
 TEST_F(InstallerPage, AMachineWithoutABuildIsToldSoAndKeepsItsState) {

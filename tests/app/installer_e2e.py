@@ -3,14 +3,18 @@
 private Xvfb one), against a local HTTPS server that serves the demo setup at every path, driven
 by tools/installer-driver/installer_driver.py with real pointer input. Each flow prints its
 timing; screenshots of the welcome, downloading and failed states go to the --shots folder. The
-installer must be built to download from localhost:PORT. Needs root.
+installer must be built to download from localhost:PORT and to start only setups signed by the
+--publisher, whose throw-away key lies in --publisher-folder; the demo setup is signed by it.
+Needs root.
 """
-import argparse, contextlib, os, subprocess, sys, tempfile, time
+import argparse, contextlib, os, shutil, struct, subprocess, sys, tempfile, time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tools", "installer-driver"))
+sys.path.insert(0, os.path.join(ROOT, "tools", "demo-setup"))
 from installer_driver import (Desktop, Run, SetupHandler, display,  # noqa: E402
                               https_server, wait_for)
+import test_publisher  # noqa: E402
 
 EXPRESS = "/FromSmallInstaller /SkipLicensePage /SILENT"
 CUSTOM = "/FromSmallInstaller /SkipLicensePage"
@@ -142,12 +146,105 @@ def flow_cancel(desktop, points, shots):
     return f"cancel during the download: installer gone {gone:.1f} s after the click"
 
 
-FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel]
+# What the server may send instead of the build's publisher's setup, by name (made by main).
+BODIES = {}
+
+
+def flow_rejected(name):
+    """A download that is not a program of the build's publisher: nothing started, no file left,
+    the failed state; Try again with the real setup starts it with its flags."""
+    def flow(desktop, points, shots):
+        setup = SetupHandler.body
+        SetupHandler.body = BODIES[name]
+        try:
+            with running(desktop, "fast") as run:
+                download_started(desktop, run, points)
+                time.sleep(1.5)
+                check(run.process.poll() is None and not desktop.setup_starts(),
+                      "the installer did not wait for a retry")
+                shot = f"e2e-rejected-{name.replace(' ', '-')}.png"
+                desktop.screenshot(os.path.join(shots, shot))
+                check(desktop.window()["setup"] == "absent", "the rejected file was left")
+                SetupHandler.body = setup
+                run.click(points["retry"])
+                ended(desktop, run, EXPRESS)
+        finally:
+            SetupHandler.body = setup
+        return f"{name}: rejected, nothing started, no file left, retried, setup started"
+
+    flow.__name__ = f"flow_rejected_{name}"
+    return flow
+
+
+# The libraries the installer loads at run time, and those it once imported at load time.
+PLANTED = ["uxtheme", "gdiplus", "wininet", "comctl32", "comdlg32", "msimg32", "wintrust",
+           "crypt32"]
+
+
+def flow_planted(desktop, points, shots):
+    """Libraries beside the installer under the names of those it loads, which Wine is told to
+    prefer to its own: an express install completes and none of them is loaded."""
+    folder = tempfile.mkdtemp(prefix="doxly-planted-")
+    try:
+        installer = os.path.join(folder, "doxly-installer.exe")
+        shutil.copy(desktop.installer, installer)
+        for name in PLANTED:
+            with open(os.path.join(folder, name + ".dll"), "wb") as f:
+                f.write(BODIES["planted library"])
+        beside = Desktop(desktop.arch, installer, desktop.probe, desktop.log,
+                         overrides="mscoree,mshtml=;" + ",".join(PLANTED) + "=n,b")
+        try:
+            with running(beside, "fast") as run:
+                run.click(points["install"])
+                ended(beside, run, EXPRESS)
+        finally:
+            # Reported before whatever else failed: a planted library may have ended the run.
+            loaded = sorted(name for name in os.listdir(folder) if name.endswith(".loaded"))
+            check(not loaded, f"planted libraries were loaded: {loaded}")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    return "planted libraries: express install completed, none loaded"
+
+
+FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_planted,
+         flow_rejected("unsigned"), flow_rejected("tampered"), flow_rejected("other publisher"),
+         flow_rejected("signed library"), flow_rejected("not a program")]
+
+
+def tampered(signed):
+    """The signed program with one byte of its code changed after signing."""
+    image = bytearray(signed)
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<H12xH", image, pe + 6)
+    raw = struct.unpack_from("<I", image, pe + 24 + optional_size + 20)[0]  # the first section's
+    image[raw + 16] ^= 0xFF
+    return bytes(image)
+
+
+def make_bodies(folder, signed_setup, library, publisher, publisher_folder):
+    def made(write):
+        path = os.path.join(folder, "body")
+        write(path)
+        with open(path, "rb") as f:
+            return f.read()
+
+    with open(signed_setup, "rb") as f:
+        signed = f.read()
+    BODIES["unsigned"] = made(lambda path: test_publisher.unsigned(signed_setup, path))
+    BODIES["tampered"] = tampered(signed)
+    BODIES["other publisher"] = made(lambda path: test_publisher.sign(
+        signed_setup, path, folder, "Someone Else"))
+    BODIES["signed library"] = made(lambda path: test_publisher.sign(
+        library, path, publisher_folder, publisher))
+    BODIES["not a program"] = b"<html><body>502 Bad Gateway</body></html>\n" * 100
+    with open(library, "rb") as f:
+        BODIES["planted library"] = f.read()
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("--arch", "--installer", "--probe", "--demo-setup", "--port", "--shots"):
+    for option in ("--arch", "--installer", "--probe", "--demo-setup", "--planted-library",
+                   "--publisher", "--publisher-folder", "--port", "--shots"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     os.makedirs(args.shots, exist_ok=True)
@@ -156,6 +253,8 @@ def main():
     failures = 0
     with tempfile.TemporaryDirectory(prefix="doxly-e2e-") as folder, display(), \
             https_server(handler=SetupHandler, port=int(args.port)):
+        make_bodies(folder, args.demo_setup, args.planted_library, args.publisher,
+                    args.publisher_folder)
         log = os.path.join(folder, "setup.log")
         desktop = Desktop(args.arch, args.installer, args.probe, log)
         points = desktop.layout()

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -62,8 +63,12 @@ protected:
 
     void TearDown() override {
         state_->requestStop();
-        if (!finished())
+        if (finished()) {
+            DownloadLock hold(*state_);
+            state_->releaseResult();
+        } else {
             state_.release(); // a worker that never ends keeps using the record
+        }
         DeleteFileW(target_.w_str());
         RemoveDirectoryW(testFolder.w_str());
     }
@@ -168,6 +173,66 @@ TEST_F(Download, ABrokenDownloadContinuesWhereItStoppedOrStartsOver) {
         else
             EXPECT_LT(took, 15000u) << "the stalled server waits a minute";
     }
+}
+
+// Every file under `folder` and its subfolders whose bytes are `bytes`.
+std::vector<std::wstring> copiesIn(const std::wstring& folder, const std::string& bytes) {
+    std::vector<std::wstring> copies;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return copies;
+    do {
+        const std::wstring name = found.cFileName;
+        const std::wstring path = folder + L"\\" + name;
+        if (name == L"." || name == L"..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const std::vector<std::wstring> inner = copiesIn(path, bytes);
+            copies.insert(copies.end(), inner.begin(), inner.end());
+        } else if (found.nFileSizeLow == bytes.size() &&
+                   fileBytes(ZString(path.c_str())) == bytes) {
+            copies.push_back(path);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return copies;
+}
+
+TEST_F(Download, TheFinishedFileIsHeldUntilTakenAndNeverCached) {
+    // Copies an earlier program left in the prefix's cache must not pass for this download's.
+    wchar_t cache[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_INTERNET_CACHE, nullptr, 0, cache), S_OK);
+    for (const std::wstring& copy : copiesIn(cache, pattern(300011)))
+        DeleteFileW(copy.c_str());
+
+    EXPECT_EQ(outcome(download(url(u"/file/300011"))), "0 300011/300011 target");
+    // Readers may look; nobody may change, replace or delete what will be started.
+    const HANDLE reader = CreateFileW(target_.w_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    CloseHandle(reader);
+    const HANDLE writer = CreateFileW(target_.w_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << "opened for writing while held";
+    if (writer != INVALID_HANDLE_VALUE)
+        CloseHandle(writer);
+    EXPECT_FALSE(DeleteFileW(target_.w_str())) << "deleted while held";
+    EXPECT_FALSE(MoveFileW(target_.w_str(), (target_ + u".moved").w_str())) << "moved while held";
+
+    const HANDLE held = state_->takeResultFile();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(state_->takeResultFile(), INVALID_HANDLE_VALUE) << "handed out twice";
+    char head[4] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(held, head, sizeof head, &read, nullptr) && read == sizeof head);
+    EXPECT_EQ(std::string(head, read), pattern(4));
+    CloseHandle(held);
+    EXPECT_TRUE(DeleteFileW(target_.w_str())) << "still held after its handle was closed";
+
+    // The download writes nothing but its file: no second copy in WinINet's cache.
+    EXPECT_EQ(copiesIn(cache, pattern(300011)), std::vector<std::wstring>{}) << "in " << cache;
 }
 
 TEST_F(Download, FailuresLeaveNoResult) {

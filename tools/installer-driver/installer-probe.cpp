@@ -3,12 +3,13 @@
 //           "name x y" each, in client coordinates: install, express, custom (welcome state)
 //           and retry (failed state)
 //   window  prints the running installer's window: class, client size, client origin on the
-//           screen, whether its progress bar shows, the number of installer windows and whether
-//           everything on it has been painted
+//           screen, whether its progress bar shows, the number of installer windows, whether
+//           everything on it has been painted and whether the downloaded setup's file exists
 //   watch   prints "progress N" whenever the installer's progress bar moves, and "gone" when the
 //           window has closed (or after a minute)
 // Exits with 1 when there is no installer window to look at.
 
+#include "app/DownloadSource.h"
 #include "app/Installer.h"
 #include "xhtml/views/ViewContext.h"
 
@@ -33,7 +34,7 @@ void printCentre(const char* name, View* view) {
 }
 
 int layout() {
-    Installer app(nullptr, {windows10Amd64, u"localhost"});
+    Installer app(nullptr, {windows10Amd64, u"localhost", u"Doxly"});
     InstallerUI& page = app.page();
     page.create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr, nullptr, nullptr);
     std::vector<View*> radios;
@@ -88,10 +89,12 @@ int window() {
     const HWND bar = progressBarOf(window);
     int windows = 0;
     EnumWindows(countFrame, reinterpret_cast<LPARAM>(&windows));
-    std::printf("class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d painted=%s\n", name,
-                client.right - client.left, client.bottom - client.top, origin.x, origin.y,
-                bar && IsWindowVisible(bar) ? "shown" : "hidden", windows,
-                isPainted(window) ? "yes" : "no");
+    const ZString setup = joinPath(tempFolder(), targetFileName(), u'\\');
+    std::printf(
+        "class=%ls client=%ldx%ld origin=%ld,%ld bar=%s windows=%d painted=%s setup=%s\n", name,
+        client.right - client.left, client.bottom - client.top, origin.x, origin.y,
+        bar && IsWindowVisible(bar) ? "shown" : "hidden", windows, isPainted(window) ? "yes" : "no",
+        GetFileAttributesW(setup.w_str()) != INVALID_FILE_ATTRIBUTES ? "present" : "absent");
     return 0;
 }
 

@@ -80,8 +80,10 @@ def wait_for(condition, seconds, what):
 class Desktop:
     """The Windows programs of one run and the pointer on the display."""
 
-    def __init__(self, arch, installer, probe, log):
+    def __init__(self, arch, installer, probe, log, overrides=None):
         self.arch, self.installer, self.probe, self.log = arch, installer, probe, log
+        # WINEDLLOVERRIDES for the installer alone.
+        self.overrides = overrides
 
     def command(self, program, *arguments):
         return [WINE_RUN, self.arch, program, *arguments]
@@ -110,8 +112,8 @@ class Desktop:
         return points
 
     def window(self):
-        """The installer window's facts (class, client, origin, bar, windows, painted), or
-        None."""
+        """The installer window's facts (class, client, origin, bar, windows, painted, setup:
+        whether the downloaded setup's file exists), or None."""
         lines = self.ask("window")
         if not lines:
             return None
@@ -120,7 +122,10 @@ class Desktop:
         return facts
 
     def start(self):
-        return subprocess.Popen(self.command(self.installer), env=self.environment(),
+        environment = self.environment()
+        if self.overrides:
+            environment["WINEDLLOVERRIDES"] = self.overrides
+        return subprocess.Popen(self.command(self.installer), env=environment,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def setup_starts(self):

@@ -1,0 +1,31 @@
+// msimg32.dll: the blending of translucent boxes and the transparent colour of bitmaps.
+#include "system/SystemLibrary.h"
+
+namespace {
+
+struct Msimg32 {
+    HMODULE module = loadSystemLibrary(L"msimg32.dll");
+    SYSTEM_FUNCTION(AlphaBlend);
+    SYSTEM_FUNCTION(TransparentBlt);
+};
+
+const Msimg32& msimg32() {
+    static const Msimg32 library;
+    return library;
+}
+
+} // namespace
+
+BOOL WINAPI AlphaBlend(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                       int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+    const auto alphaBlend = msimg32().AlphaBlend;
+    return alphaBlend && alphaBlend(target, x, y, width, height, source, sourceX, sourceY,
+                                    sourceWidth, sourceHeight, blend);
+}
+
+BOOL WINAPI TransparentBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                           int sourceY, int sourceWidth, int sourceHeight, UINT transparent) {
+    const auto transparentBlt = msimg32().TransparentBlt;
+    return transparentBlt && transparentBlt(target, x, y, width, height, source, sourceX, sourceY,
+                                            sourceWidth, sourceHeight, transparent);
+}
