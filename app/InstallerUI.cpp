@@ -86,8 +86,9 @@ void InstallerUI::buildPage() {
 
     window.setClientSize(scale(800), scale(500), false);
     window.centerOnDesktop(false);
-    window.show(true);
+    // The first layout and paint show only the welcome state's parts.
     setState(PageState::Welcome);
+    window.show(true);
     progressTimer_ = View::setTimer(100, 0);
 }
 

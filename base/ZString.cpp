@@ -1,8 +1,7 @@
 #include "base/ZString.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -36,49 +35,6 @@ bool skipSpacesAndSign(const char16_t*& p, const char16_t* end) {
     if (p < end && (*p == u'-' || *p == u'+'))
         ++p;
     return negative;
-}
-
-// After a "0x": strtod wants a hexadecimal digit, or a point followed by one.
-bool startsHexMantissa(const char16_t* p, const char16_t* end) {
-    if (p < end && isHexDigit(*p))
-        return true;
-    return p + 1 < end && *p == u'.' && isHexDigit(p[1]);
-}
-
-// from_chars leaves the value alone when it is out of range; strtod gives infinity for a
-// magnitude too large and zero for one too small. The two lie hundreds of decades apart, so
-// the sign of a rough exponent (decimal or binary) decides between them.
-double outOfRange(const char* first, const char* last, bool hex) {
-    const int digitWeight = hex ? 4 : 1;
-    const char exponentMark = hex ? 'p' : 'e';
-    long long scale = 0;
-    bool seenPoint = false, seenDigit = false;
-    const char* p = first;
-    for (; p < last && std::tolower(static_cast<unsigned char>(*p)) != exponentMark; ++p) {
-        if (*p == '.') {
-            seenPoint = true;
-        } else if (*p != '0' || seenDigit) {
-            if (!seenDigit && seenPoint)
-                scale -= digitWeight; // the first significant digit's own place
-            seenDigit = true;
-            if (!seenPoint)
-                scale += digitWeight;
-        } else if (seenPoint) {
-            scale -= digitWeight;
-        }
-    }
-    long long exponent = 0;
-    if (p < last) {
-        ++p;
-        const bool negative = p < last && *p == '-';
-        if (p < last && (*p == '-' || *p == '+'))
-            ++p;
-        for (; p < last && exponent < 1000000000000LL; ++p)
-            exponent = exponent * 10 + (*p - '0');
-        if (negative)
-            exponent = -exponent;
-    }
-    return scale + exponent > 0 ? HUGE_VAL : 0.0;
 }
 
 } // namespace
@@ -327,18 +283,13 @@ int ZString::toInt(int base) const {
 double ZString::toDouble(const char*) const {
     const char16_t* p = data_;
     const char16_t* const end = data_ + length_;
-    const bool negative = skipSpacesAndSign(p, end);
-    // from_chars would accept a second minus sign; strtod does not.
-    if (p == end || *p == u'-' || *p == u'+')
-        return 0;
-    bool hex = false;
-    if (end - p > 2 && p[0] == u'0' && (p[1] == u'x' || p[1] == u'X') &&
-        startsHexMantissa(p + 2, end)) {
-        hex = true;
-        p += 2;
-    }
-    // from_chars takes narrow text and itself finds the longest number at its start; every
-    // unit that cannot belong to a number becomes a character that cannot either.
+    while (p < end && isWideSpace(*p))
+        ++p;
+    // strtod finds the longest number at the start of a narrow copy, which ends at the first
+    // unit that cannot belong to a number. It reads the separator of the process's numeric
+    // locale: the point becomes that separator, so that numbers read the same whatever locale a
+    // caller chose.
+    const char point = *std::localeconv()->decimal_point;
     std::string narrow;
     for (; p < end; ++p) {
         const bool usable = (*p >= u'0' && *p <= u'9') || (*p >= u'a' && *p <= u'z') ||
@@ -346,18 +297,9 @@ double ZString::toDouble(const char*) const {
                             *p == u'(' || *p == u')' || *p == u'_';
         if (!usable)
             break;
-        narrow += static_cast<char>(*p);
+        narrow += *p == u'.' ? point : static_cast<char>(*p);
     }
-    const char* first = narrow.data();
-    const char* last = first + narrow.size();
-    double value = 0;
-    const auto result = std::from_chars(first, last, value,
-                                        hex ? std::chars_format::hex : std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range)
-        value = outOfRange(first, result.ptr, hex);
-    else if (result.ec != std::errc())
-        return 0;
-    return negative ? -value : value;
+    return std::strtod(narrow.c_str(), nullptr);
 }
 
 ZString& ZString::append(const ZString& text, int count) {

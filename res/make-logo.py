@@ -171,6 +171,39 @@ def png(width, height, rows):
             chunk(b"IEND", b""))
 
 
+def with_png_entries(icon):
+    """The icon with its bitmap entries of 32 pixels and more stored as PNG, which takes less
+    than half the room; Windows reads PNG entries of any size."""
+    count = struct.unpack("<H", icon[4:6])[0]
+    entries = []
+    for i in range(count):
+        entry = icon[6 + 16 * i:22 + 16 * i]
+        size, offset = struct.unpack("<II", entry[8:16])
+        image = icon[offset:offset + size]
+        width = entry[0] or 256
+        if width >= 32 and not image.startswith(b"\x89PNG"):
+            header_size, _, _, _, bits = struct.unpack("<IiiHH", image[:16])
+            assert bits == 32, "expected 32-bit pixels with alpha"
+            stride = width * 4
+            pixels = image[header_size:header_size + stride * width]
+            # Bottom-up BGRA rows become top-down RGBA ones.
+            rows = []
+            for y in reversed(range(width)):
+                row = bytearray(pixels[y * stride:(y + 1) * stride])
+                row[0::4], row[2::4] = row[2::4], row[0::4]
+                rows.append(bytes(row))
+            image = png(width, width, rows)
+        entries.append((entry[:8], image))
+    out = bytearray(icon[:6])
+    offset = 6 + 16 * count
+    for head, image in entries:
+        out += head + struct.pack("<II", len(image), offset)
+        offset += len(image)
+    for _, image in entries:
+        out += image
+    return bytes(out)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     logo = os.path.join(here, "logo.png")
@@ -178,8 +211,10 @@ def main():
             for y in range(SIZE)]
     with open(logo, "wb") as f:
         f.write(png(SIZE, SIZE, rows))
-    subprocess.run(["convert", logo, "-define", "icon:auto-resize=256,48,32,16",
-                    os.path.join(here, "installer.ico")], check=True)
+    icon = subprocess.run(["convert", logo, "-define", "icon:auto-resize=256,48,32,16", "ico:-"],
+                          check=True, stdout=subprocess.PIPE).stdout
+    with open(os.path.join(here, "installer.ico"), "wb") as f:
+        f.write(with_png_entries(icon))
 
 
 if __name__ == "__main__":

@@ -52,3 +52,7 @@ assert struct.unpack("<HHH", icon[:6])[:2] == (0, 1)
 # In an icon directory a width byte of 0 means 256.
 sizes = {icon[6 + 16 * i] or 256 for i in range(struct.unpack("<H", icon[4:6])[0])}
 assert sizes == {16, 32, 48, 256}, sizes
+# Entries of 32 pixels and more are PNG: as bitmaps they would take twice the room.
+for i in range(struct.unpack("<H", icon[4:6])[0]):
+    width, _, _, _, _, _, size, offset = struct.unpack("<BBBBHHII", icon[6 + 16 * i:22 + 16 * i])
+    assert (width or 256) < 32 or icon[offset:offset + 8] == b"\x89PNG\r\n\x1a\n", width

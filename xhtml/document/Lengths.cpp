@@ -1,10 +1,8 @@
 #include "xhtml/document/Lengths.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
-#include <string>
 
 namespace xhtml {
 
@@ -22,71 +20,33 @@ int32_t readHex(const char16_t* p) {
     return static_cast<int32_t>(value);
 }
 
-// The decimal number at the start of the text: sign, digits, point, digits, and an exponent only
-// when digits follow the "e". Words such as "inf" or "nan" are no numbers here.
-struct DecimalNumber {
-    std::string text;
-    // Decimal position of the first significant digit; decides between overflow and underflow.
-    int64_t magnitude = 0;
-};
-
-bool scanDecimal(const char16_t* p, DecimalNumber& out) {
-    std::string& s = out.text;
+// The number of units the decimal number at the start of the text takes: sign, digits, point,
+// digits, and an exponent only when digits follow the "e"; 0 without a digit. Words such as "inf"
+// or "nan" and hexadecimal forms are no numbers here.
+int decimalLength(const char16_t* text) {
+    const char16_t* p = text;
     if (*p == u'+' || *p == u'-')
-        s += static_cast<char>(*p++);
-    int64_t integerDigits = 0;
-    int64_t leadingFractionZeros = 0;
-    bool significant = false;
-    bool anyDigit = false;
-    for (; isDigit(*p); ++p) {
-        s += static_cast<char>(*p);
-        anyDigit = true;
-        significant = significant || *p != u'0';
-        integerDigits += significant;
-    }
+        ++p;
+    const char16_t* const digits = p;
+    while (isDigit(*p))
+        ++p;
+    bool anyDigit = p != digits;
     if (*p == u'.') {
-        s += '.';
-        for (++p; isDigit(*p); ++p) {
-            s += static_cast<char>(*p);
-            anyDigit = true;
-            leadingFractionZeros += !significant && *p == u'0';
-            significant = significant || *p != u'0';
-        }
+        const char16_t* const fraction = ++p;
+        while (isDigit(*p))
+            ++p;
+        anyDigit = anyDigit || p != fraction;
     }
     if (!anyDigit)
-        return false;
-    int64_t exponent = 0;
+        return 0;
     const bool hasE = *p == u'e' || *p == u'E';
     const bool signedExponent = hasE && (p[1] == u'+' || p[1] == u'-');
     if (hasE && isDigit(p[signedExponent ? 2 : 1])) {
-        s += 'e';
-        ++p;
-        const bool negative = *p == u'-';
-        if (signedExponent)
-            s += static_cast<char>(*p++);
-        for (; isDigit(*p); ++p) {
-            s += static_cast<char>(*p);
-            exponent = std::min<int64_t>(exponent * 10 + (*p - u'0'), INT_MAX);
-        }
-        if (negative)
-            exponent = -exponent;
+        p += signedExponent ? 2 : 1;
+        while (isDigit(*p))
+            ++p;
     }
-    out.magnitude = (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent;
-    return true;
-}
-
-double toDouble(const DecimalNumber& number) {
-    const char* first = number.text.data();
-    const char* last = first + number.text.size();
-    if (*first == '+')
-        ++first; // from_chars takes no plus sign
-    double value = 0;
-    const auto result = std::from_chars(first, last, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        const bool negative = *first == '-';
-        value = number.magnitude > 0 ? (negative ? -HUGE_VAL : HUGE_VAL) : 0.0;
-    }
-    return value;
+    return static_cast<int>(p - text);
 }
 
 } // namespace
@@ -105,13 +65,13 @@ StyleValue parseLength(const ZString& text) {
     ZString trimmed = text;
     trimmed.trim();
     StyleValue result;
-    DecimalNumber number;
+    const int length = decimalLength(trimmed.c_str());
     if (trimmed.startsWith(u"0x", 2)) {
         result = StyleValue::integer(readHex(trimmed.c_str() + 2));
-    } else if (!scanDecimal(trimmed.c_str(), number)) {
+    } else if (length == 0) {
         result = StyleValue::integer(0);
     } else {
-        const double value = toDouble(number);
+        const double value = trimmed.mid(0, length).toDouble();
         if (std::isfinite(value) && value != std::trunc(value))
             result = StyleValue::number(value);
         else

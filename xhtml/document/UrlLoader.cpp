@@ -11,10 +11,15 @@ UrlLoader::UrlLoader(const void* module, const ZString& baseUrl)
     : module_(module), baseUrl_(baseUrl) {}
 
 ZString UrlLoader::resolve(const ZString& url) const {
-    const Url relative(url);
-    if (!relative.scheme.isEmpty())
+    try {
+        const Url relative(url);
+        if (!relative.scheme.isEmpty())
+            return url;
+        return Url(Url(baseUrl_), relative).toString();
+    } catch (const std::invalid_argument&) {
+        // A malformed port: the address names nothing, but is remembered as written.
         return url;
-    return Url(Url(baseUrl_), relative).toString();
+    }
 }
 
 int UrlLoader::load(const ZString& url, ByteBuffer& out) {

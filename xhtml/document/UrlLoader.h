@@ -20,7 +20,7 @@ public:
     // opened; for any other scheme 0.
     virtual int load(const ZString& url, ByteBuffer& out);
 
-    // The absolute address; throws std::invalid_argument for a malformed port.
+    // The absolute address; an address with a malformed port, which names nothing, as written.
     ZString resolve(const ZString& url) const;
     const ZString& baseUrl() const { return baseUrl_; }
     void setBaseUrl(const ZString& baseUrl) { baseUrl_ = baseUrl; }

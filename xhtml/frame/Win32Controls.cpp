@@ -125,11 +125,16 @@ std::unique_ptr<NativeControl> createWin32Control(ControlView& view) {
             style |= WS_HSCROLL | ES_AUTOHSCROLL;
     }
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    const HWND window = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, edit ? L"Edit" : L"edit", L"",
-                                        style, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    // An edit control wraps all its text again for every new width or font, at a width of 0 one
+    // line per character: it gets both before the text. Its place comes later.
+    const Size size = view.getContentSize();
+    const HWND window =
+        CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, edit ? L"Edit" : L"edit", L"", style, 0, 0,
+                        size.width, size.height, parent, nullptr, instance, nullptr);
     if (!window)
         return nullptr;
     auto control = std::make_unique<Win32Control>(view, window, true);
+    control->setFont(view.getFont());
     if (const StyleValue* value = view.findInStyleMap(PropertyId::Value, Normal))
         control->setText(value->stringValue());
     if (ownProperty(view, PropertyId::ReadOnly))

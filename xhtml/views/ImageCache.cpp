@@ -2,19 +2,10 @@
 
 #include "xhtml/document/UrlLoader.h"
 
-#include <stdexcept>
-
 namespace xhtml {
 
 ZString ImageCache::resolve(const ZString& address) const {
-    if (!loader_)
-        return address;
-    try {
-        return loader_->resolve(address);
-    } catch (const std::invalid_argument&) {
-        // A malformed port: the address names nothing, but is remembered as written.
-        return address;
-    }
+    return loader_ ? loader_->resolve(address) : address;
 }
 
 ImageCache::Entry* ImageCache::find(const ZString& address) {

@@ -59,6 +59,8 @@ TEST(UrlLoader, FilesInBlocksByAddressOrRelativeToAFileBaseWithTheirCaseKept) {
 TEST(UrlLoader, OtherSchemesGiveNothingAndAMalformedPortMinusOne) {
     expectNothing(u"http://localhost/logo.png", 0);
     expectNothing(u"http://localhost:x/logo.png", -1);
+    EXPECT_EQ(UrlLoader(nullptr).resolve(u"http://localhost:x/logo.png"),
+              u"http://localhost:x/logo.png");
 }
 
 #ifdef _WIN32
