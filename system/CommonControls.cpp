@@ -13,6 +13,5 @@ struct CommonControls {
 } // namespace
 
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
-    static const CommonControls library;
-    return library.InitCommonControlsEx && library.InitCommonControlsEx(classes);
+    return callOr(systemLibrary<CommonControls>().InitCommonControlsEx, FALSE, classes);
 }

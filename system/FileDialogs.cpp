@@ -14,6 +14,5 @@ struct FileDialogs {
 } // namespace
 
 BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW dialog) {
-    static const FileDialogs library;
-    return library.GetOpenFileNameW && library.GetOpenFileNameW(dialog);
+    return callOr(systemLibrary<FileDialogs>().GetOpenFileNameW, FALSE, dialog);
 }

@@ -40,15 +40,10 @@ struct GdiplusLibrary {
     SYSTEM_FUNCTION(GdipDeleteBrush);
 };
 
-const GdiplusLibrary& gdiplus() {
-    static const GdiplusLibrary library;
-    return library;
-}
-
 // Calls the table's function, or answers as GDI+ does before it has been started.
 template <typename Function, typename... Arguments>
 GpStatus call(Function function, Arguments... arguments) {
-    return function ? function(arguments...) : GdiplusNotInitialized;
+    return callOr(function, GdiplusNotInitialized, arguments...);
 }
 
 } // namespace
@@ -57,12 +52,12 @@ namespace Gdiplus {
 
 GpStatus WINGDIPAPI GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
                                    GdiplusStartupOutput* output) {
-    return call(gdiplus().GdiplusStartup, token, input, output);
+    return call(systemLibrary<GdiplusLibrary>().GdiplusStartup, token, input, output);
 }
 
 VOID WINGDIPAPI GdiplusShutdown(ULONG_PTR token) {
-    if (gdiplus().GdiplusShutdown)
-        gdiplus().GdiplusShutdown(token);
+    if (systemLibrary<GdiplusLibrary>().GdiplusShutdown)
+        systemLibrary<GdiplusLibrary>().GdiplusShutdown(token);
 }
 
 } // namespace Gdiplus
@@ -70,61 +65,65 @@ VOID WINGDIPAPI GdiplusShutdown(ULONG_PTR token) {
 namespace Gdiplus::DllExports {
 
 GpStatus WINGDIPAPI GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap) {
-    return call(gdiplus().GdipCreateBitmapFromStream, stream, bitmap);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateBitmapFromStream, stream, bitmap);
 }
 
 GpStatus WINGDIPAPI GdipCreateBitmapFromHBITMAP(HBITMAP source, HPALETTE palette,
                                                 GpBitmap** bitmap) {
-    return call(gdiplus().GdipCreateBitmapFromHBITMAP, source, palette, bitmap);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateBitmapFromHBITMAP, source, palette,
+                bitmap);
 }
 
 GpStatus WINGDIPAPI GdipSaveImageToFile(GpImage* image, const WCHAR* file, const CLSID* encoder,
                                         const EncoderParameters* parameters) {
-    return call(gdiplus().GdipSaveImageToFile, image, file, encoder, parameters);
+    return call(systemLibrary<GdiplusLibrary>().GdipSaveImageToFile, image, file, encoder,
+                parameters);
 }
 
 GpStatus WINGDIPAPI GdipDisposeImage(GpImage* image) {
-    return call(gdiplus().GdipDisposeImage, image);
+    return call(systemLibrary<GdiplusLibrary>().GdipDisposeImage, image);
 }
 
 GpStatus WINGDIPAPI GdipGetImageWidth(GpImage* image, UINT* width) {
-    return call(gdiplus().GdipGetImageWidth, image, width);
+    return call(systemLibrary<GdiplusLibrary>().GdipGetImageWidth, image, width);
 }
 
 GpStatus WINGDIPAPI GdipGetImageHeight(GpImage* image, UINT* height) {
-    return call(gdiplus().GdipGetImageHeight, image, height);
+    return call(systemLibrary<GdiplusLibrary>().GdipGetImageHeight, image, height);
 }
 
 GpStatus WINGDIPAPI GdipGetPropertyItemSize(GpImage* image, PROPID id, UINT* size) {
-    return call(gdiplus().GdipGetPropertyItemSize, image, id, size);
+    return call(systemLibrary<GdiplusLibrary>().GdipGetPropertyItemSize, image, id, size);
 }
 
 GpStatus WINGDIPAPI GdipGetPropertyItem(GpImage* image, PROPID id, UINT size, PropertyItem* item) {
-    return call(gdiplus().GdipGetPropertyItem, image, id, size, item);
+    return call(systemLibrary<GdiplusLibrary>().GdipGetPropertyItem, image, id, size, item);
 }
 
 GpStatus WINGDIPAPI GdipImageGetFrameDimensionsCount(GpImage* image, UINT* count) {
-    return call(gdiplus().GdipImageGetFrameDimensionsCount, image, count);
+    return call(systemLibrary<GdiplusLibrary>().GdipImageGetFrameDimensionsCount, image, count);
 }
 
 GpStatus WINGDIPAPI GdipImageGetFrameDimensionsList(GpImage* image, GUID* dimensions, UINT count) {
-    return call(gdiplus().GdipImageGetFrameDimensionsList, image, dimensions, count);
+    return call(systemLibrary<GdiplusLibrary>().GdipImageGetFrameDimensionsList, image, dimensions,
+                count);
 }
 
 GpStatus WINGDIPAPI GdipImageGetFrameCount(GpImage* image, const GUID* dimension, UINT* count) {
-    return call(gdiplus().GdipImageGetFrameCount, image, dimension, count);
+    return call(systemLibrary<GdiplusLibrary>().GdipImageGetFrameCount, image, dimension, count);
 }
 
 GpStatus WINGDIPAPI GdipImageSelectActiveFrame(GpImage* image, const GUID* dimension, UINT frame) {
-    return call(gdiplus().GdipImageSelectActiveFrame, image, dimension, frame);
+    return call(systemLibrary<GdiplusLibrary>().GdipImageSelectActiveFrame, image, dimension,
+                frame);
 }
 
 GpStatus WINGDIPAPI GdipCreateFromHDC(HDC dc, GpGraphics** graphics) {
-    return call(gdiplus().GdipCreateFromHDC, dc, graphics);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateFromHDC, dc, graphics);
 }
 
 GpStatus WINGDIPAPI GdipDeleteGraphics(GpGraphics* graphics) {
-    return call(gdiplus().GdipDeleteGraphics, graphics);
+    return call(systemLibrary<GdiplusLibrary>().GdipDeleteGraphics, graphics);
 }
 
 GpStatus WINGDIPAPI GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, INT x, INT y,
@@ -132,50 +131,54 @@ GpStatus WINGDIPAPI GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
                                            INT sourceWidth, INT sourceHeight, GpUnit unit,
                                            const GpImageAttributes* attributes,
                                            DrawImageAbort abort, VOID* abortData) {
-    return call(gdiplus().GdipDrawImageRectRectI, graphics, image, x, y, width, height, sourceX,
-                sourceY, sourceWidth, sourceHeight, unit, attributes, abort, abortData);
+    return call(systemLibrary<GdiplusLibrary>().GdipDrawImageRectRectI, graphics, image, x, y,
+                width, height, sourceX, sourceY, sourceWidth, sourceHeight, unit, attributes, abort,
+                abortData);
 }
 
 GpStatus WINGDIPAPI GdipCreateImageAttributes(GpImageAttributes** attributes) {
-    return call(gdiplus().GdipCreateImageAttributes, attributes);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateImageAttributes, attributes);
 }
 
 GpStatus WINGDIPAPI GdipSetImageAttributesWrapMode(GpImageAttributes* attributes, WrapMode wrap,
                                                    ARGB colour, BOOL clamp) {
-    return call(gdiplus().GdipSetImageAttributesWrapMode, attributes, wrap, colour, clamp);
+    return call(systemLibrary<GdiplusLibrary>().GdipSetImageAttributesWrapMode, attributes, wrap,
+                colour, clamp);
 }
 
 GpStatus WINGDIPAPI GdipDisposeImageAttributes(GpImageAttributes* attributes) {
-    return call(gdiplus().GdipDisposeImageAttributes, attributes);
+    return call(systemLibrary<GdiplusLibrary>().GdipDisposeImageAttributes, attributes);
 }
 
 GpStatus WINGDIPAPI GdipFillRectangleI(GpGraphics* graphics, GpBrush* brush, INT x, INT y,
                                        INT width, INT height) {
-    return call(gdiplus().GdipFillRectangleI, graphics, brush, x, y, width, height);
+    return call(systemLibrary<GdiplusLibrary>().GdipFillRectangleI, graphics, brush, x, y, width,
+                height);
 }
 
 GpStatus WINGDIPAPI GdipCreateLineBrushFromRectI(const GpRect* area, ARGB from, ARGB to,
                                                  LinearGradientMode mode, GpWrapMode wrap,
                                                  GpLineGradient** brush) {
-    return call(gdiplus().GdipCreateLineBrushFromRectI, area, from, to, mode, wrap, brush);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateLineBrushFromRectI, area, from, to, mode,
+                wrap, brush);
 }
 
 GpStatus WINGDIPAPI GdipCreateTexture(GpImage* image, GpWrapMode wrap, GpTexture** brush) {
-    return call(gdiplus().GdipCreateTexture, image, wrap, brush);
+    return call(systemLibrary<GdiplusLibrary>().GdipCreateTexture, image, wrap, brush);
 }
 
 GpStatus WINGDIPAPI GdipScaleTextureTransform(GpTexture* brush, REAL x, REAL y,
                                               GpMatrixOrder order) {
-    return call(gdiplus().GdipScaleTextureTransform, brush, x, y, order);
+    return call(systemLibrary<GdiplusLibrary>().GdipScaleTextureTransform, brush, x, y, order);
 }
 
 GpStatus WINGDIPAPI GdipTranslateTextureTransform(GpTexture* brush, REAL x, REAL y,
                                                   GpMatrixOrder order) {
-    return call(gdiplus().GdipTranslateTextureTransform, brush, x, y, order);
+    return call(systemLibrary<GdiplusLibrary>().GdipTranslateTextureTransform, brush, x, y, order);
 }
 
 GpStatus WINGDIPAPI GdipDeleteBrush(GpBrush* brush) {
-    return call(gdiplus().GdipDeleteBrush, brush);
+    return call(systemLibrary<GdiplusLibrary>().GdipDeleteBrush, brush);
 }
 
 } // namespace Gdiplus::DllExports

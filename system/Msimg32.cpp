@@ -9,23 +9,16 @@ struct Msimg32 {
     SYSTEM_FUNCTION(TransparentBlt);
 };
 
-const Msimg32& msimg32() {
-    static const Msimg32 library;
-    return library;
-}
-
 } // namespace
 
 BOOL WINAPI AlphaBlend(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
                        int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
-    const auto alphaBlend = msimg32().AlphaBlend;
-    return alphaBlend && alphaBlend(target, x, y, width, height, source, sourceX, sourceY,
-                                    sourceWidth, sourceHeight, blend);
+    return callOr(systemLibrary<Msimg32>().AlphaBlend, FALSE, target, x, y, width, height, source,
+                  sourceX, sourceY, sourceWidth, sourceHeight, blend);
 }
 
 BOOL WINAPI TransparentBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
                            int sourceY, int sourceWidth, int sourceHeight, UINT transparent) {
-    const auto transparentBlt = msimg32().TransparentBlt;
-    return transparentBlt && transparentBlt(target, x, y, width, height, source, sourceX, sourceY,
-                                            sourceWidth, sourceHeight, transparent);
+    return callOr(systemLibrary<Msimg32>().TransparentBlt, FALSE, target, x, y, width, height,
+                  source, sourceX, sourceY, sourceWidth, sourceHeight, transparent);
 }

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 // Keeps the program's folder and the current folder out of every later library search: first
 // thing in the program's entry, before any library is loaded.
 void restrictLibrarySearch();
@@ -29,3 +31,18 @@ template <typename Function> Function systemFunction(HMODULE module, const char*
 // declared by the headers, looked up in the table's `module`.
 #define SYSTEM_FUNCTION(name)                                                                      \
     decltype(&::name) name = systemFunction<decltype(&::name)>(module, #name)
+
+// The table of a library, loaded when first asked for (by whichever thread: the initialisation
+// of a local static is thread-safe).
+template <typename Library> const Library& systemLibrary() {
+    static const Library library;
+    return library;
+}
+
+// Calls the table's `function`, or answers `failure` as the function itself does when it fails.
+template <typename Function, typename... Arguments>
+std::invoke_result_t<Function, Arguments...>
+callOr(Function function, std::invoke_result_t<Function, Arguments...> failure,
+       Arguments... arguments) {
+    return function ? function(arguments...) : failure;
+}

@@ -12,26 +12,19 @@ struct UxTheme {
     SYSTEM_FUNCTION(DrawThemeBackground);
 };
 
-const UxTheme& uxTheme() {
-    static const UxTheme library;
-    return library;
-}
-
 } // namespace
 
 // Without a theme the engine draws the classic look.
 HTHEME WINAPI OpenThemeData(HWND window, LPCWSTR classes) {
-    const auto open = uxTheme().OpenThemeData;
-    return open ? open(window, classes) : nullptr;
+    return callOr(systemLibrary<UxTheme>().OpenThemeData, nullptr, window, classes);
 }
 
 HRESULT WINAPI CloseThemeData(HTHEME theme) {
-    const auto close = uxTheme().CloseThemeData;
-    return close ? close(theme) : E_HANDLE;
+    return callOr(systemLibrary<UxTheme>().CloseThemeData, E_HANDLE, theme);
 }
 
 HRESULT WINAPI DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, LPCRECT area,
                                    LPCRECT clip) {
-    const auto draw = uxTheme().DrawThemeBackground;
-    return draw ? draw(theme, dc, part, state, area, clip) : E_HANDLE;
+    return callOr(systemLibrary<UxTheme>().DrawThemeBackground, E_HANDLE, theme, dc, part, state,
+                  area, clip);
 }

@@ -14,32 +14,26 @@ struct WinTrust {
     SYSTEM_FUNCTION(WTHelperGetProvCertFromChain);
 };
 
-const WinTrust& winTrust() {
-    static const WinTrust library;
-    return library;
-}
-
 } // namespace
 
 LONG WINAPI WinVerifyTrust(HWND window, GUID* action, LPVOID data) {
-    const auto verify = winTrust().WinVerifyTrust;
-    return verify ? verify(window, action, data) : TRUST_E_PROVIDER_UNKNOWN;
+    return callOr(systemLibrary<WinTrust>().WinVerifyTrust, TRUST_E_PROVIDER_UNKNOWN, window,
+                  action, data);
 }
 
 CRYPT_PROVIDER_DATA* WINAPI WTHelperProvDataFromStateData(HANDLE state) {
-    const auto provider = winTrust().WTHelperProvDataFromStateData;
-    return provider ? provider(state) : nullptr;
+    return callOr(systemLibrary<WinTrust>().WTHelperProvDataFromStateData, nullptr, state);
 }
 
 CRYPT_PROVIDER_SGNR* WINAPI WTHelperGetProvSignerFromChain(CRYPT_PROVIDER_DATA* provider,
                                                            DWORD signer, BOOL counterSigner,
                                                            DWORD counterSignerIndex) {
-    const auto get = winTrust().WTHelperGetProvSignerFromChain;
-    return get ? get(provider, signer, counterSigner, counterSignerIndex) : nullptr;
+    return callOr(systemLibrary<WinTrust>().WTHelperGetProvSignerFromChain, nullptr, provider,
+                  signer, counterSigner, counterSignerIndex);
 }
 
 CRYPT_PROVIDER_CERT* WINAPI WTHelperGetProvCertFromChain(CRYPT_PROVIDER_SGNR* signer,
                                                          DWORD certificate) {
-    const auto get = winTrust().WTHelperGetProvCertFromChain;
-    return get ? get(signer, certificate) : nullptr;
+    return callOr(systemLibrary<WinTrust>().WTHelperGetProvCertFromChain, nullptr, signer,
+                  certificate);
 }
