@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <vector>
 
@@ -42,6 +43,12 @@ InstallerUI::~InstallerUI() {
 }
 
 LRESULT InstallerUI::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Again after the shell restarts: the list it made before is gone with it.
+    if (taskbarButtonCreated_ != 0 && message == taskbarButtonCreated_) {
+        taskbar_ = taskbarFactory_(getWindow().getHandle());
+        showTaskbarProgress();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         buildPage();
@@ -61,6 +68,7 @@ void InstallerUI::buildPage() {
     loadTranslations(texts_);
     BaseWindow& window = getWindow();
     window.sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doxly Creator Installer"));
+    taskbarButtonCreated_ = allowTaskbarButtonCreated(window.getHandle());
     window.setIconFromOwnModule(100);
     getContext()->setListener(this);
     setScrollMode(BothAxes, Never);
@@ -106,6 +114,7 @@ void InstallerUI::setMessage(const ZString& markup) {
 
 void InstallerUI::setState(PageState state) {
     state_ = state;
+    showTaskbarProgress();
     if (state == PageState::Downloading)
         setTextOf(u"downloadFile", Installer::current().downloadUrl());
     const bool welcome = state == PageState::Welcome;
@@ -176,8 +185,11 @@ void InstallerUI::onTimer(unsigned id) {
 
 void InstallerUI::updateProgress(int32_t received, int32_t total) {
     const int32_t rate = rate_.sample(GetTickCount(), received);
-    SendMessageW(progressBar(), PBM_SETPOS, static_cast<WPARAM>(progressPercent(received, total)),
-                 0);
+    const int percent = progressPercent(received, total);
+    SendMessageW(progressBar(), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    if (taskbar_ && state_ == PageState::Downloading && percent != percent_)
+        taskbar_->setPercent(percent);
+    percent_ = percent;
     setTextOf(u"downloadStatus", progressStatus(received, total, rate));
 }
 
@@ -227,4 +239,15 @@ void InstallerUI::closeWindow() {
 
 HWND InstallerUI::progressBar() {
     return controlWindow(*static_cast<ControlView*>(getViewById(u"progressBar")));
+}
+
+void InstallerUI::showTaskbarProgress() {
+    if (!taskbar_)
+        return;
+    if (state_ == PageState::Downloading) {
+        taskbar_->setState(TBPF_NORMAL);
+        taskbar_->setPercent(percent_);
+    } else {
+        taskbar_->setState(state_ == PageState::Failed ? TBPF_ERROR : TBPF_NOPROGRESS);
+    }
 }

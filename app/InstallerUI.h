@@ -2,6 +2,7 @@
 
 #include "app/Localisation.h"
 #include "app/ProgressText.h"
+#include "app/TaskbarProgress.h"
 #include "xhtml/frame/FrameView.h"
 #include "xhtml/views/EventListener.h"
 
@@ -33,6 +34,9 @@ public:
 
     PageState getPageState() const { return state_; }
     ButtonAction getButtonAction() const { return action_; }
+    // What makes the taskbar progress when the shell announces the button; the shell's list
+    // unless a test records the calls.
+    void setTaskbarFactory(TaskbarProgressFactory factory) { taskbarFactory_ = factory; }
 
 private:
     void buildPage();
@@ -44,10 +48,19 @@ private:
     void launchSetup();
     void closeWindow();
     HWND progressBar();
+    // The page's state on the taskbar button: its percentage while downloading, the error state
+    // after a failure, nothing otherwise.
+    void showTaskbarProgress();
 
     PageState state_ = PageState::None;
     ButtonAction action_ = ButtonAction::Install;
     unsigned progressTimer_ = 0;
     TextTable texts_;
     TransferRate rate_;
+    // The progress bar's position, which the taskbar button shows too.
+    int percent_ = 0;
+    UINT taskbarButtonCreated_ = 0;
+    TaskbarProgressFactory taskbarFactory_ = shellTaskbarProgress;
+    // None until the shell has made the window's button.
+    std::unique_ptr<TaskbarProgress> taskbar_;
 };

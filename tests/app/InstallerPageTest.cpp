@@ -12,9 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shobjidl.h>
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,11 +76,14 @@ struct RadioRecorder : EventListener {
     std::vector<View*> changes;
 };
 
-// The installer as the program makes it: the application object and the page in its window.
+// The installer as the program makes it: the application object and the page in its window,
+// with the shell's taskbar list unless another factory is given.
 class OpenPage {
 public:
-    explicit OpenPage(MachineFacts (*facts)() = windows10Amd64)
+    explicit OpenPage(MachineFacts (*facts)() = windows10Amd64,
+                      TaskbarProgressFactory taskbar = shellTaskbarProgress)
         : app_(nullptr, SetupSource{facts, u"localhost:1", u"Doxly"}) {
+        page().setTaskbarFactory(taskbar);
         EXPECT_TRUE(page().create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr,
                                   nullptr, nullptr));
     }
@@ -294,4 +299,119 @@ TEST(UserLocale, TheLicenceIsGermanForGermanOnly) {
               "Beim Herunterladen ist ein Fehler aufgetreten.");
     open.page().setState(PageState::Downloading);
     EXPECT_EQ(open.caption(), "Abbrechen");
+}
+
+namespace {
+
+// The calls the page makes on its taskbar progress, in order; "made" when the page makes one.
+std::vector<std::string> taskbarCalls;
+
+class TaskbarRecorder : public TaskbarProgress {
+public:
+    void setState(int state) override {
+        taskbarCalls.push_back(state == TBPF_NORMAL       ? "normal"
+                               : state == TBPF_ERROR      ? "error"
+                               : state == TBPF_NOPROGRESS ? "none"
+                                                          : "state " + std::to_string(state));
+    }
+    void setPercent(int percent) override { taskbarCalls.push_back(std::to_string(percent)); }
+};
+
+std::unique_ptr<TaskbarProgress> recordTaskbar(HWND) {
+    taskbarCalls.push_back("made");
+    return std::make_unique<TaskbarRecorder>();
+}
+
+// The recording factory, with nothing recorded yet.
+TaskbarProgressFactory newRecording() {
+    taskbarCalls.clear();
+    return recordTaskbar;
+}
+
+// A page whose taskbar progress is recorded; the shell's button is announced by buttonCreated.
+class TaskbarPage : public OpenPage {
+public:
+    TaskbarPage() : OpenPage(windows10Amd64, newRecording()) {}
+    void buttonCreated() {
+        page().getWindow().sendMessage(RegisterWindowMessageW(L"TaskbarButtonCreated"));
+    }
+    // What a worker publishes, seen by the page's next poll.
+    void publish(int32_t received, int32_t total) {
+        {
+            DownloadLock hold(download());
+            download().running = true;
+            download().received = received;
+            download().total = total;
+        }
+        const int percent = total > 0 ? static_cast<int>(received * 100LL / total) : 0;
+        EXPECT_TRUE(pumpUntil(
+            [&] { return SendMessageW(progressBar(), PBM_GETPOS, 0, 0) == percent; }, 5000));
+    }
+    // The worker's end with that error, and the state the page switches to.
+    void finish(int32_t error) {
+        {
+            DownloadLock hold(download());
+            download().running = false;
+            download().error = error;
+        }
+        EXPECT_TRUE(
+            pumpUntil([&] { return page().getPageState() != PageState::Downloading; }, 5000));
+    }
+};
+
+} // namespace
+
+TEST_F(InstallerPage, TheTaskbarShowsTheDownloadOnceTheShellHasMadeTheButton) {
+    TaskbarPage open;
+    // The shell has not announced the button yet: nothing may reach it.
+    open.page().setState(PageState::Downloading);
+    open.publish(100, 1000);
+    EXPECT_EQ(taskbarCalls, std::vector<std::string>{});
+    // Announced during the download, the button catches up with the page.
+    open.buttonCreated();
+    EXPECT_EQ(taskbarCalls, (std::vector<std::string>{"made", "normal", "10"}));
+    taskbarCalls.clear();
+    open.publish(250, 1000);
+    // Polls that see the same figures leave the button alone.
+    pumpUntil([] { return false; }, 250);
+    open.publish(999, 1000);
+    open.publish(1000, 1000);
+    // A success without a file to start ends the program.
+    open.finish(DownloadOk);
+    EXPECT_EQ(taskbarCalls, (std::vector<std::string>{"25", "99", "100", "none"}));
+    EXPECT_FALSE(open.windowOpen());
+}
+
+TEST_F(InstallerPage, AFailedDownloadShowsTheErrorStateOnTheTaskbarUntilTheNextTry) {
+    TaskbarPage open;
+    open.buttonCreated();
+    // The welcome state shows no progress.
+    EXPECT_EQ(taskbarCalls, (std::vector<std::string>{"made", "none"}));
+    taskbarCalls.clear();
+    // A real worker, which nothing answers, fails soon.
+    open.download().timing = {1, 1000};
+    open.clickButton();
+    ASSERT_TRUE(pumpUntil([&] { return open.page().getPageState() == PageState::Failed; }, 20000));
+    EXPECT_EQ(taskbarCalls, (std::vector<std::string>{"normal", "0", "error"}));
+    taskbarCalls.clear();
+    open.page().setState(PageState::Downloading);
+    open.publish(400, 1000);
+    open.finish(DownloadReadFailed);
+    // The next try starts where the page's bar stands.
+    open.page().setState(PageState::Downloading);
+    EXPECT_EQ(taskbarCalls,
+              (std::vector<std::string>{"normal", "0", "40", "error", "normal", "40"}));
+    open.page().setState(PageState::Failed);
+    // A shell that starts again makes the button again, which shows the page's state.
+    taskbarCalls.clear();
+    open.buttonCreated();
+    EXPECT_EQ(taskbarCalls, (std::vector<std::string>{"made", "error"}));
+}
+
+// Wine's shell has the list too, though its button shows nothing.
+TEST_F(InstallerPage, TheShellsTaskbarListIsMadeForTheWindow) {
+    OpenPage open;
+    EXPECT_NE(shellTaskbarProgress(open.page().getWindow().getHandle()), nullptr);
+    open.page().getWindow().sendMessage(RegisterWindowMessageW(L"TaskbarButtonCreated"));
+    open.page().setState(PageState::Failed);
 }
