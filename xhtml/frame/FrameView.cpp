@@ -40,6 +40,17 @@ int ceilingDivision(int value, int unit) {
     return unit <= 0 ? 0 : static_cast<int>((static_cast<long long>(value) + unit - 1) / unit);
 }
 
+// What edit boxes are painted on: white, or the system's window colours in high contrast.
+LRESULT editColors(HDC dc) {
+    const auto colors = viewPlatform().highContrast();
+    if (!colors)
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    SetTextColor(dc, colors->windowText);
+    SetBkColor(dc, colors->window);
+    SetDCBrushColor(dc, colors->window);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
 TOOLINFOW toolOf(HWND owner, View* view) {
     TOOLINFOW tool{};
     // The size every version of the tooltip control understands.
@@ -565,17 +576,27 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_CTLCOLOREDIT:
-        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        return editColors(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC: {
         // Read-only edit boxes ask as statics; see-through, their text would smear on scrolling.
         wchar_t className[8] = {};
         GetClassNameW(reinterpret_cast<HWND>(lParam), className, 8);
         if (lstrcmpiW(className, L"Edit") == 0)
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            return editColors(reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of it; the common controls keep the colours they read.
+        for (HWND child = GetWindow(frame_.getHandle(), GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, message, wParam, lParam);
+        [[fallthrough]];
+    case WM_SETTINGCHANGE:
+        // High contrast on or off: the painter asks the system at every paint.
+        repaintRect(nullptr);
+        return 0;
     default:
         break;
     }

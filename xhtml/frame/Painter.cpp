@@ -9,6 +9,7 @@
 #include "xhtml/views/FormViews.h"
 #include "xhtml/views/ImageView.h"
 #include "xhtml/views/ViewContext.h"
+#include "xhtml/views/ViewPlatform.h"
 #include "xhtml/views/WordView.h"
 
 #include <uxtheme.h>
@@ -63,6 +64,28 @@ struct Brush {
 
 const StyleValue* own(const View& view, PropertyId id) {
     return view.findOwnProperty(id);
+}
+
+// While the system asks for high contrast, its colours replace the page's: backgrounds the
+// window's, text and borders the window text's, links hot-light, buttons the button colours; no
+// gradient and no background image is painted. Asked at every paint, so a change of the setting
+// shows with the next one.
+std::optional<SystemColors> highContrast() {
+    return viewPlatform().highContrast();
+}
+
+COLORREF contrastTextColor(const View& view, const SystemColors& colors) {
+    for (const View* v = &view; v; v = v->getParent()) {
+        if (v->getKind() == LinkKind)
+            return colors.hotLight;
+    }
+    return colors.windowText;
+}
+
+void fill(HDC dc, const Rect& area, COLORREF color) {
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    const RECT r = win32(area);
+    FillRect(dc, &r, brush.get());
 }
 
 void paintChildren(const CompositeView& parent, HDC dc, const Rect& clip) {
@@ -155,14 +178,18 @@ void paintBackgroundImage(const BoxView& box, HDC dc, const Rect& area, const Re
 }
 
 void paintBackground(BoxView& box, HDC dc, const Rect& paddingBox, const Rect& clip) {
-    if (const StyleValue* color = own(box, PropertyId::BackgroundColor);
-        color && (color->colorValue() & kInvisible) != kInvisible) {
-        const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(rgbOf(color->colorValue())));
-        const RECT area = win32(paddingBox.clippedTo(clip));
-        FillRect(dc, &area, brush.get());
-    }
-    fillGradient(box, dc, paddingBox, clip);
+    const StyleValue* color = own(box, PropertyId::BackgroundColor);
+    const bool colored = color && (color->colorValue() & kInvisible) != kInvisible;
     const StyleValue* address = own(box, PropertyId::BackgroundImage);
+    if (const auto colors = highContrast()) {
+        // The document's own background too: the window's may show below the page.
+        if (colored || address || own(box, PropertyId::GradientEnabled) || !box.getParent())
+            fill(dc, paddingBox.clippedTo(clip), colors->window);
+        return;
+    }
+    if (colored)
+        fill(dc, paddingBox.clippedTo(clip), rgbOf(color->colorValue()));
+    fillGradient(box, dc, paddingBox, clip);
     if (!address || !box.getContext())
         return;
     const ImageCache::Entry* entry = box.getContext()->getImageCache().get(address->stringValue());
@@ -256,6 +283,10 @@ void paintBorders(const BoxView& box, HDC dc, const Rect& r, const Rect& clip) {
     for (int i = 0; i < 4; ++i)
         apply(static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftStyle) + i),
               static_cast<PropertyId>(static_cast<int>(PropertyId::BorderLeftColor) + i), sides[i]);
+    if (const auto colors = highContrast()) {
+        for (Side& side : sides)
+            side.color = (side.color & kInvisible) == kInvisible ? kInvisible : colors->windowText;
+    }
     const long long left = r.left, top = r.top, right = r.right, bottom = r.bottom;
     drawBorderSide(dc, left, top, bottom, 1, false, sides[0], clip);
     drawBorderSide(dc, top, left, right, 1, true, sides[1], clip);
@@ -277,12 +308,12 @@ void paintImage(ImageView& view, HDC dc, const Rect& clip) {
 }
 
 // The themed look of engine-drawn buttons, check boxes and radio buttons, with the classic
-// look where the frame window has no theme.
+// look where the frame window has no theme or the system asks for high contrast.
 class ButtonTheme {
 public:
-    explicit ButtonTheme(View& view) {
+    explicit ButtonTheme(View& view) : contrast_(highContrast()) {
         auto* frame = dynamic_cast<FrameView*>(view.getFrame(false));
-        if (frame && frame->getWindow().getHandle())
+        if (frame && frame->getWindow().getHandle() && !contrast_)
             theme_ = OpenThemeData(frame->getWindow().getHandle(), L"Button");
     }
     ButtonTheme(const ButtonTheme&) = delete;
@@ -292,16 +323,28 @@ public:
             CloseThemeData(theme_);
     }
 
-    // With a theme: the part in the state; without: DrawFrameControl with the flags.
+    // With a theme: the part in the state; without: DrawFrameControl with the flags. A push
+    // button in high contrast: its face framed in its text colour, twice as thick when pressed.
     void draw(HDC dc, const Rect& area, int part, int state, UINT classicFlags) const {
         RECT r = win32(area);
-        if (theme_)
+        if (contrast_ && part == BP_PUSHBUTTON) {
+            fill(dc, area, contrast_->buttonFace);
+            const ScopedGdiObject<HBRUSH> frame(CreateSolidBrush(contrast_->buttonText));
+            FrameRect(dc, &r, frame.get());
+            if (classicFlags & DFCS_PUSHED) {
+                InflateRect(&r, -1, -1);
+                FrameRect(dc, &r, frame.get());
+            }
+        } else if (theme_) {
             DrawThemeBackground(theme_, dc, part, state, &r, nullptr);
-        else
+        } else {
             DrawFrameControl(dc, &r, DFC_BUTTON, classicFlags);
+        }
     }
+    COLORREF textColor(COLORREF page) const { return contrast_ ? contrast_->buttonText : page; }
 
 private:
+    std::optional<SystemColors> contrast_;
     HTHEME theme_ = nullptr;
 };
 
@@ -309,15 +352,16 @@ void paintButtonFace(ButtonView& button, HDC dc, const Rect& content) {
     const uint32_t flags = button.getFlags();
     const bool pressed = (flags & View::LeftPressed) != 0;
     const bool hot = button.isHovered();
-    ButtonTheme(button).draw(dc, content, BP_PUSHBUTTON,
-                             pressed ? 3
-                             : hot   ? 2
-                                     : 1,
-                             DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0) | (hot ? DFCS_HOT : 0));
+    const ButtonTheme theme(button);
+    theme.draw(dc, content, BP_PUSHBUTTON,
+               pressed ? 3
+               : hot   ? 2
+                       : 1,
+               DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0) | (hot ? DFCS_HOT : 0));
     const ZString caption = button.getValue();
     StyleValue color;
-    const COLORREF text =
-        button.getProperty(PropertyId::Color, color) ? rgbOf(color.colorValue()) : RGB(0, 0, 0);
+    const COLORREF text = theme.textColor(
+        button.getProperty(PropertyId::Color, color) ? rgbOf(color.colorValue()) : RGB(0, 0, 0));
     const ScopedSelectObject font(dc, static_cast<HFONT>(button.getFont().handle));
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousText = SetTextColor(dc, text);
@@ -401,16 +445,20 @@ void paintWord(WordView& word, HDC dc, const Rect& clip) {
     if (!word.intersects(clip))
         return;
     StyleValue value;
-    const COLORREF color =
+    COLORREF color =
         word.getProperty(PropertyId::Color, value) ? rgbOf(value.colorValue()) : RGB(0, 0, 0);
     const auto flag = [&](PropertyId id) {
         StyleValue on;
         return word.getProperty(id, on) && on.boolValue();
     };
     const bool opaque = word.getProperty(PropertyId::TextBackgroundColor, value);
+    const auto colors = highContrast();
+    if (colors)
+        color = contrastTextColor(word, *colors);
     const int previousMode = SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
     const COLORREF previousBackground =
-        opaque ? SetBkColor(dc, rgbOf(value.colorValue())) : GetBkColor(dc);
+        opaque ? SetBkColor(dc, colors ? colors->window : rgbOf(value.colorValue()))
+               : GetBkColor(dc);
     const COLORREF previousText = SetTextColor(dc, color);
     {
         const ScopedSelectObject font(dc, static_cast<HFONT>(word.getFont().handle));

@@ -73,4 +73,14 @@ std::unique_ptr<Image> Win32ViewPlatform::decodeImage(const unsigned char* bytes
     return GdiplusImage::decode(bytes, count);
 }
 
+std::optional<SystemColors> Win32ViewPlatform::highContrast() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) ||
+        !(contrast.dwFlags & HCF_HIGHCONTRASTON))
+        return std::nullopt;
+    return SystemColors{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                        GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE),
+                        GetSysColor(COLOR_BTNTEXT)};
+}
+
 } // namespace xhtml

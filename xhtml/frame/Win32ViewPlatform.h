@@ -22,6 +22,7 @@ public:
     void killTimer(unsigned id) override;
     void setCursor(int cursor) override;
     std::unique_ptr<Image> decodeImage(const unsigned char* bytes, int count) override;
+    std::optional<SystemColors> highContrast() override;
 
 private:
     // A memory context compatible with the screen: measuring needs no window.

@@ -20,6 +20,7 @@ public:
     void killTimer(unsigned id) override;
     void setCursor(int cursor) override { cursor_ = cursor; }
     std::unique_ptr<Image> decodeImage(const unsigned char* bytes, int count) override;
+    std::optional<SystemColors> highContrast() override { return std::nullopt; }
 
     // Timer id to interval, for the timers armed and not killed.
     const std::map<unsigned, int>& timers() const { return timers_; }

@@ -3,6 +3,7 @@
 #include "base/ZString.h"
 #include "xhtml/views/Geometry.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -49,6 +50,17 @@ public:
     virtual const std::vector<ImageFrame>& frames() const = 0;
 };
 
+// The system's colours that replace a page's own while the system asks for high contrast, laid
+// out like the page's colours.
+struct SystemColors {
+    uint32_t window = 0;
+    uint32_t windowText = 0;
+    // Links.
+    uint32_t hotLight = 0;
+    uint32_t buttonFace = 0;
+    uint32_t buttonText = 0;
+};
+
 // Everything the views need from the platform, in one place, so the engine builds and is tested
 // without a window system. The Win32 implementation measures on a screen device context and
 // decodes with the imaging library; FixedMetricsPlatform gives exact, machine-independent
@@ -71,6 +83,8 @@ public:
     virtual void setCursor(int cursor) = 0;
     // Null when the bytes are no image the platform can decode.
     virtual std::unique_ptr<Image> decodeImage(const unsigned char* bytes, int count) = 0;
+    // None unless the system asks for high contrast now.
+    virtual std::optional<SystemColors> highContrast() = 0;
 };
 
 // The process's platform: the fixed-metrics one until the program installs its own.
