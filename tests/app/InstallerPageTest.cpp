@@ -5,6 +5,8 @@
 #include "app/Installer.h"
 #include "tests/ResourceFiles.h"
 #include "tests/base/ZStringPrinter.h"
+#include "tests/xhtml/frame/HighContrast.h"
+#include "tests/xhtml/frame/WindowedFrame.h"
 #include "xhtml/frame/Win32Controls.h"
 #include "xhtml/views/InlineViews.h"
 #include "xhtml/views/ViewContext.h"
@@ -414,4 +416,31 @@ TEST_F(InstallerPage, TheShellsTaskbarListIsMadeForTheWindow) {
     EXPECT_NE(shellTaskbarProgress(open.page().getWindow().getHandle()), nullptr);
     open.page().getWindow().sendMessage(RegisterWindowMessageW(L"TaskbarButtonCreated"));
     open.page().setState(PageState::Failed);
+}
+
+// The page as someone who asks for high contrast sees it, the setting switched on while it shows.
+TEST_F(InstallerPage, InHighContrastThePageWearsTheSystemsColours) {
+    OpenPage open;
+    setViewPlatform(&contrastPlatform());
+    contrastPlatform().colors = Contrast;
+    open.page().getWindow().sendMessage(WM_SYSCOLORCHANGE);
+    const Capture shown(open.page());
+    shown.save(u"installer-high-contrast");
+    contrastPlatform().colors.reset();
+
+    const Rgb window = rgb(Contrast.window);
+    // The corners, where the body's gradient was.
+    for (const POINT p : {POINT{2, 2}, POINT{797, 2}, POINT{2, 497}, POINT{797, 497}})
+        EXPECT_EQ(shown.at(p.x, p.y), window) << p.x << "," << p.y;
+    std::vector<View*> words;
+    open.view(u"headline")->collectViewsByKind(words, WordKind);
+    ASSERT_FALSE(words.empty());
+    EXPECT_GT(shown.count(words.front()->getRect(), rgb(Contrast.windowText)), 20);
+    const Rect face = static_cast<BoxView*>(open.view(u"actionButton"))->getContentRect();
+    EXPECT_EQ(shown.at(face.left + 3, face.top + 3), rgb(Contrast.buttonFace));
+    EXPECT_GT(shown.count(face, rgb(Contrast.buttonText)), 20);
+    const Rect licence =
+        placedRect(controlWindow(*static_cast<ControlView*>(open.view(u"licenseText"))),
+                   open.page().getWindow().getHandle());
+    EXPECT_GT(shown.count(licence, window), licence.width() * licence.height() / 2);
 }
