@@ -47,7 +47,8 @@ std::unique_ptr<TaskbarProgress> shellTaskbarProgress(HWND window) {
 
 UINT allowTaskbarButtonCreated(HWND window) {
     const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
-    // Only from Windows 7 on, where the shell's lower integrity would otherwise be filtered out.
+    // From Windows 7 on, an elevated program hears nothing from the shell, which runs at a lower
+    // integrity level, unless it lets the message through; older systems have no such filter.
     const auto allow = systemFunction<decltype(&ChangeWindowMessageFilterEx)>(
         GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
     if (allow)

@@ -4,11 +4,12 @@
 
 #include <memory>
 
-// The download's progress on the window's taskbar button, as the shell's TBPF_ states and a
-// percentage. The page calls it; tests put a recorder in place of the shell's.
+// The download's progress on the window's taskbar button. The page calls it; tests put a recorder
+// in place of the shell's.
 class TaskbarProgress {
 public:
     virtual ~TaskbarProgress() = default;
+    // TBPF_NORMAL, TBPF_ERROR or TBPF_NOPROGRESS.
     virtual void setState(int state) = 0;
     virtual void setPercent(int percent) = 0;
 };
