@@ -97,7 +97,7 @@ void AccessibleTree::walk(View& view) {
         const StyleValue* title = view.findInStyleMap(PropertyId::Title, Normal);
         const ZString name = title ? title->stringValue() : ZString();
         add(view.getKind() == CheckKind ? CheckButtonRole : RadioButtonRole, name, view,
-            static_cast<ToggleView&>(view).isChecked() ? CheckedState : 0);
+            static_cast<ToggleView&>(view).isChecked() ? CheckedState : 0u);
         if (name.isEmpty())
             labelled_ = static_cast<int>(items_.size()) - 1;
         return;
