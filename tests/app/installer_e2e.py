@@ -178,7 +178,7 @@ def flow_rejected(name):
 
 # The libraries the installer loads at run time, and those it once imported at load time.
 PLANTED = ["uxtheme", "gdiplus", "wininet", "comctl32", "comdlg32", "msimg32", "wintrust",
-           "crypt32"]
+           "crypt32", "oleacc"]
 
 
 def flow_planted(desktop, points, shots):

@@ -281,15 +281,18 @@ HRESULT FrameAccessible::accLocation(long* left, long* top, long* width, long* h
     if (const HRESULT failed = call.resolve(child, left); failed != S_OK)
         return failed;
     // The client's own place is the client area.
-    const Point scroll = frame_->getScrollPosition();
-    const Rect area =
-        call.item() ? call.item()->rect.movedBy(-scroll.x, -scroll.y) : frame_->getClientRect();
-    POINT corner{area.left, area.top};
-    ClientToScreen(call.window(), &corner);
-    *left = corner.x;
-    *top = corner.y;
-    *width = area.width();
-    *height = area.height();
+    RECT area;
+    GetClientRect(call.window(), &area);
+    if (const AccessibleItem* item = call.item()) {
+        const Point scroll = frame_->getScrollPosition();
+        const Rect r = item->rect.movedBy(-scroll.x, -scroll.y);
+        area = {r.left, r.top, r.right, r.bottom};
+    }
+    MapWindowPoints(call.window(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    *left = area.left;
+    *top = area.top;
+    *width = area.right - area.left;
+    *height = area.bottom - area.top;
     return S_OK;
 }
 

@@ -53,17 +53,21 @@ AccessibleTree::AccessibleTree(View& root, const View* focused, Focusable focusa
         walkBlock(*composite);
 }
 
+// Plain loops: the library's search is unrolled fourfold, which the release pays for in bytes.
 const AccessibleItem* AccessibleTree::find(int32_t id) const {
-    const auto found = std::find_if(items_.begin(), items_.end(),
-                                    [id](const AccessibleItem& item) { return item.id == id; });
-    return found == items_.end() ? nullptr : &*found;
+    for (const AccessibleItem& item : items_) {
+        if (item.id == id)
+            return &item;
+    }
+    return nullptr;
 }
 
 const AccessibleItem* AccessibleTree::itemAt(Point point) const {
-    const auto found =
-        std::find_if(items_.begin(), items_.end(),
-                     [point](const AccessibleItem& item) { return item.rect.contains(point); });
-    return found == items_.end() ? nullptr : &*found;
+    for (const AccessibleItem& item : items_) {
+        if (item.rect.contains(point))
+            return &item;
+    }
+    return nullptr;
 }
 
 const char16_t* AccessibleTree::defaultAction(const AccessibleItem& item) {
