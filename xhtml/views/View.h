@@ -162,8 +162,8 @@ public:
     virtual void accessibleChange(AccessibleChange, View&) {}
     // Tells the frame above, if any, for the screen reader.
     void announce(AccessibleChange change);
-    // Unique among the views of the process, never 0, and not reused while the process runs
-    // short of two billion views: a screen reader names the view by it.
+    // A screen reader's name for the view: never 0, and given to no other view of the process
+    // until two billion more views have been made.
     int32_t serial() const { return serial_; }
 
     ViewKind getKind() const { return kind_; }
