@@ -156,29 +156,35 @@ TEST(Accessible, TheWindowsClientObjectListsThePageWithRolesNamesStatesAndPlaces
 }
 
 TEST(Accessible, ADefaultActionClicksAsAUserWouldAfterTheReadersCallHasReturned) {
-    Page page(u"<input id='c' type='checkbox'/>C<input id='b' type='button' value='Go'/>"
-              u"<p>text</p>");
+    Page page(u"<input id='c' type='checkbox'/>C<input id='r' type='radio' name='g' value='1'/>R"
+              u"<input id='b' type='button' value='Go'/><p>text <a id='l' href='x'>a link</a></p>");
     RecordingListener listener(*page.getContext());
     IAccessible* client = clientOf(page);
     ASSERT_TRUE(client);
-    const long check = page.getViewById(u"c")->serial();
-    const long button = page.getViewById(u"b")->serial();
-    EXPECT_EQ(client->accDoDefaultAction(childId(check)), S_OK);
+    const auto press = [&](const char16_t* id) {
+        return client->accDoDefaultAction(childId(page.getViewById(id)->serial()));
+    };
+    EXPECT_EQ(press(u"c"), S_OK);
     EXPECT_EQ(listener.changes, "") << "not while the reader waits";
     pump(100);
     EXPECT_EQ(listener.changes, "Check:true");
-    EXPECT_EQ(client->accDoDefaultAction(childId(button)), S_OK);
+    EXPECT_EQ(press(u"r"), S_OK);
+    EXPECT_EQ(press(u"b"), S_OK);
+    EXPECT_EQ(press(u"l"), S_OK);
+    listener.heard.clear();
     pump(100);
-    EXPECT_NE(listener.heard.find("ButtonClicked"), std::string::npos) << listener.heard;
+    EXPECT_EQ(listener.changes, "Check:true Radio:1");
+    for (const char* heard : {"ButtonClicked", "LinkClicked"})
+        EXPECT_NE(listener.heard.find(heard), std::string::npos) << listener.heard;
     EXPECT_FALSE(page.getViewById(u"b")->isHovered()) << "the pointer is elsewhere";
 
     EXPECT_EQ(client->get_accChildCount(nullptr), E_POINTER);
     std::vector<IDispatch*> objects;
     const std::vector<long> ids = childrenOf(*client, objects);
-    ASSERT_EQ(ids.size(), 3u);
-    EXPECT_EQ(client->accDoDefaultAction(childId(ids[2])), DISP_E_MEMBERNOTFOUND) << "a text";
+    ASSERT_EQ(ids.size(), 5u);
+    EXPECT_EQ(client->accDoDefaultAction(childId(ids[3])), DISP_E_MEMBERNOTFOUND) << "a text";
     page.getViewById(u"b")->setDisabled(true, 1.0);
-    EXPECT_EQ(client->accDoDefaultAction(childId(button)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(press(u"b"), DISP_E_MEMBERNOTFOUND);
     client->Release();
 }
 
