@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """End-to-end flows of the installer program under Wine, on the X display in DISPLAY (or a
 private Xvfb one), against a local HTTPS server that serves the demo setup at every path, driven
-by tools/installer-driver/installer_driver.py with real pointer input. Each flow prints its
-timing; screenshots of the welcome, downloading and failed states go to the --shots folder. The
+by tools/installer-driver/installer_driver.py with real pointer input, or by a screen reader in
+another program (--reader, accessibility-probe.exe). Each flow prints its timing; screenshots of
+the welcome, downloading and failed states go to the --shots folder, and what the reader reads of
+them as accessible-STATE.txt. The
 installer must be built to download from localhost:PORT and to start only setups signed by the
 --publisher, whose throw-away key lies in --publisher-folder; the demo setup is signed by it.
 Needs root.
 """
-import argparse, contextlib, os, shutil, struct, subprocess, sys, tempfile, time
+import argparse, contextlib, os, re, shutil, struct, subprocess, sys, tempfile, time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tools", "installer-driver"))
@@ -146,6 +148,90 @@ def flow_cancel(desktop, points, shots):
     return f"cancel during the download: installer gone {gone:.1f} s after the click"
 
 
+def find(children, role, name=None):
+    """The first child of that role (and name)."""
+    found = [c for c in children if c["role"] == role and name in (None, c["name"])]
+    check(found, f"no {role} {name!r} among {[(c['role'], c['name']) for c in children]}")
+    return found[0]
+
+
+def read_page(desktop, shots, state):
+    """The page as a screen reader sees it, kept as accessible-STATE.txt; every child has a
+    place inside the window's client area."""
+    client, children = desktop.read_page(os.path.join(shots, f"accessible-{state}.txt"))
+    check(client["role"] == "client" and client["name"] == "Doxly Creator Installer" and
+          (client["x"], client["y"], client["w"], client["h"]) == (0, 0, 800, 500),
+          f"the client {client}")
+    for c in children:
+        check(c["w"] > 0 and c["h"] > 0 and c["x"] >= 0 and c["y"] >= 0 and
+              c["x"] + c["w"] <= 800 and c["y"] + c["h"] <= 500, f"{c['name']!r} is at {c}")
+    return children
+
+
+def flow_reader(desktop, points, shots):
+    """With a screen reader only: the welcome page read, Custom and Install pressed through their
+    default actions, the download read and its changes heard; the custom setup starts."""
+    with running(desktop, "slow", 6.0) as run:
+        children = read_page(desktop, shots, "welcome")
+        find(children, "static text", "Doxly Creator Installation")
+        check(any(c["name"].startswith("This installation program") and
+                  c["states"] == {"read only"} for c in children), "no welcome text")
+        check(any(c["role"].startswith("window Edit") for c in children), "no licence")
+        express = find(children, "radio button", "Express")
+        custom = find(children, "radio button", "Custom")
+        check(express["states"] == {"checked", "focusable"} and custom["states"] == {"focusable"},
+              f"the modes {express['states']} {custom['states']}")
+        install = find(children, "push button", "Install")
+        check(install["action"] == "Press" and install["states"] == {"focusable"}, f"{install}")
+        order = [c["name"] for c in children if c["role"] in ("radio button", "push button")]
+        check(order == ["Express", "Custom", "Install"], f"the order {order}")
+
+        desktop.press("Custom")
+        _, children = desktop.read_page()
+        check("checked" in find(children, "radio button", "Custom")["states"] and
+              "checked" not in find(children, "radio button", "Express")["states"],
+              "Custom was not checked")
+        listener = desktop.listen(4000)
+        desktop.press("Install")
+        wait_for(lambda: SetupHandler.requests, 30, "the request")
+        wait_for(lambda: desktop.window()["bar"] == "shown", 10, "the progress area")
+        time.sleep(1)
+        children = read_page(desktop, shots, "downloading")
+        find(children, "push button", "Cancel")
+        check(not any(c["role"] == "radio button" for c in children), "hidden modes are read")
+        check(any(c["name"].startswith("https://localhost") for c in children), "no address")
+        check(any(c["role"].startswith("window msctls_progress32") for c in children),
+              "no progress bar")
+        status = re.compile(r"[\d.]+ [KM]b / [\d.]+ [KM]b / ")
+        check(any(status.match(c["name"]) for c in children), "no status line")
+        heard = listener.communicate(timeout=60)[0]
+        with open(os.path.join(shots, "accessible-downloading-events.txt"), "w") as f:
+            f.write(heard)
+        check(re.search(r'^name static text "[\d.]+ [KM]b / ', heard, re.M),
+              "the status line's changes were not heard")
+        check(re.search(r'^name push button "Cancel"', heard, re.M), "the new caption")
+        check(re.search(r"^reorder client ", heard, re.M), "the new parts were not heard")
+        ended(desktop, run, CUSTOM, 60)
+    return "screen reader: welcome and download read, Custom and Install pressed, custom setup"
+
+
+def flow_reader_failed(desktop, points, shots):
+    """A failed download read out; Try again, then Cancel, pressed through default actions."""
+    with running(desktop, "missing") as run:
+        desktop.press("Install")
+        wait_for(lambda: SetupHandler.requests, 30, "the request")
+        time.sleep(1)
+        children = read_page(desktop, shots, "failed")
+        find(children, "static text", "An error occurred while downloading.")
+        find(children, "push button", "Try again")
+        SetupHandler.mode, SetupHandler.seconds = "slow", 30.0
+        desktop.press("Try again")
+        wait_for(lambda: len(SetupHandler.requests) == 2, 30, "the second request")
+        desktop.press("Cancel")
+        ended(desktop, run, None)
+    return "screen reader: failure read, Try again and Cancel pressed, nothing started"
+
+
 # What the server may send instead of the build's publisher's setup, by name (made by main).
 BODIES = {}
 
@@ -178,7 +264,7 @@ def flow_rejected(name):
 
 # The libraries the installer loads at run time, and those it once imported at load time.
 PLANTED = ["uxtheme", "gdiplus", "wininet", "comctl32", "comdlg32", "msimg32", "wintrust",
-           "crypt32"]
+           "crypt32", "oleacc"]
 
 
 def flow_planted(desktop, points, shots):
@@ -207,6 +293,7 @@ def flow_planted(desktop, points, shots):
 
 
 FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_planted,
+         flow_reader, flow_reader_failed,
          flow_rejected("unsigned"), flow_rejected("tampered"), flow_rejected("other publisher"),
          flow_rejected("signed library"), flow_rejected("not a program")]
 
@@ -243,8 +330,8 @@ def make_bodies(folder, signed_setup, library, publisher, publisher_folder):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("--arch", "--installer", "--probe", "--demo-setup", "--planted-library",
-                   "--publisher", "--publisher-folder", "--port", "--shots"):
+    for option in ("--arch", "--installer", "--probe", "--reader", "--demo-setup",
+                   "--planted-library", "--publisher", "--publisher-folder", "--port", "--shots"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     os.makedirs(args.shots, exist_ok=True)
@@ -256,7 +343,7 @@ def main():
         make_bodies(folder, args.demo_setup, args.planted_library, args.publisher,
                     args.publisher_folder)
         log = os.path.join(folder, "setup.log")
-        desktop = Desktop(args.arch, args.installer, args.probe, log)
+        desktop = Desktop(args.arch, args.installer, args.probe, log, reader=args.reader)
         points = desktop.layout()
         for flow in FLOWS:
             with contextlib.suppress(FileNotFoundError):

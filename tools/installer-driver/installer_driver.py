@@ -1,10 +1,11 @@
 """Drives the installer program under Wine on an X display, for the end-to-end flows
 (tests/app/installer_e2e.py), scripts/run and the benchmarks: a local HTTPS server that serves
 the demo setup at every path, the pointer moved and clicked with xdotool as a user would, and
-installer-probe.exe for what only Windows can see (window class, client size, the progress bar).
+installer-probe.exe for what only Windows can see (window class, client size, the progress bar),
+accessibility-probe.exe for what a screen reader sees and does.
 Needs root (see tests/download/with_https_server.py), Xvfb, xdotool and ImageMagick's import.
 """
-import contextlib, os, subprocess, sys, time
+import contextlib, os, re, subprocess, sys, time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tests", "download"))
@@ -77,13 +78,20 @@ def wait_for(condition, seconds, what):
         time.sleep(0.05)
 
 
+# A line of accessibility-probe.exe: ROLE "NAME" [STATES] at X,Y WxH, and action "ACTION".
+READER_LINE = re.compile(r'(?P<role>.+?) "(?P<name>.*)" \[(?P<states>[^\]]*)\] at (?P<x>-?\d+),'
+                         r'(?P<y>-?\d+) (?P<w>\d+)x(?P<h>\d+)(?: action "(?P<action>.*)")?$')
+
+
 class Desktop:
     """The Windows programs of one run and the pointer on the display."""
 
-    def __init__(self, arch, installer, probe, log, overrides=None):
+    def __init__(self, arch, installer, probe, log, overrides=None, reader=None):
         self.arch, self.installer, self.probe, self.log = arch, installer, probe, log
         # WINEDLLOVERRIDES for the installer alone.
         self.overrides = overrides
+        # accessibility-probe.exe: the page as a screen reader in another program sees it.
+        self.reader = reader
 
     def command(self, program, *arguments):
         return [WINE_RUN, self.arch, program, *arguments]
@@ -120,6 +128,44 @@ class Desktop:
         facts = dict(item.split("=", 1) for item in lines[0].split())
         facts["origin"] = tuple(map(int, facts["origin"].split(",")))
         return facts
+
+    def read_page(self, keep=None):
+        """The page's client object and its children, each a dict of role, name, states (a set),
+        x, y, w, h (client coordinates) and action; the probe's output is kept in the file
+        `keep` when given."""
+        done = subprocess.run(self.command(self.reader, "tree"), stdout=subprocess.PIPE,
+                              text=True, env=self.environment(), timeout=60)
+        if done.returncode != 0:
+            raise AssertionError(f"the reader found no page: {done.stdout!r}")
+        if keep:
+            with open(keep, "w", encoding="utf-8") as f:
+                f.write(done.stdout)
+        items = []
+        for line in filter(None, done.stdout.split("\n")):
+            match = READER_LINE.match(line)
+            if not match:
+                raise AssertionError(f"the reader wrote {line!r}")
+            item = match.groupdict()
+            item["states"] = set(filter(None, item["states"].split(", ")))
+            for key in "xywh":
+                item[key] = int(item[key])
+            items.append(item)
+        return items[0], items[1:]
+
+    def press(self, name):
+        """The default action of the page's first child of that name, as a screen reader does."""
+        done = subprocess.run(self.command(self.reader, "do", name), stdout=subprocess.PIPE,
+                              text=True, env=self.environment(), timeout=60)
+        if done.returncode != 0 or done.stdout.strip() != "done":
+            raise AssertionError(f"the default action of {name!r}: {done.stdout!r}")
+
+    def listen(self, milliseconds):
+        """The reader listening to the page's events for that long; communicate() gives them."""
+        listener = subprocess.Popen(self.command(self.reader, "events", str(milliseconds)),
+                                    stdout=subprocess.PIPE, text=True, env=self.environment())
+        if listener.stdout.readline().strip() != "listening":
+            raise AssertionError("the reader does not listen")
+        return listener
 
     def start(self):
         environment = self.environment()

@@ -2,6 +2,7 @@
 
 #include "window/ScopedWin32.h"
 
+#include "xhtml/frame/FrameAccessible.h"
 #include "xhtml/frame/IFrameView.h"
 #include "xhtml/frame/MouseMessages.h"
 #include "xhtml/frame/Painter.h"
@@ -81,6 +82,8 @@ FrameView::~FrameView() {
     if (getContext() && getContext()->getFrame() == this)
         delete getContext();
     Gdiplus::GdiplusShutdown(gdiplusToken_);
+    if (comStarted_)
+        CoUninitialize();
 }
 
 bool FrameView::create(const ZString& title, int x, int y, int width, int height, DWORD style,
@@ -172,6 +175,10 @@ void FrameView::doUpdate() {
     sendEvent(ViewEvent::LayoutFinished);
     updateInProgress_ = false;
     repaintRect(nullptr);
+    if (reorderPending_ && frame_.getHandle()) {
+        reorderPending_ = false;
+        NotifyWinEvent(EVENT_OBJECT_REORDER, frame_.getHandle(), OBJID_CLIENT, CHILDID_SELF);
+    }
 }
 
 int FrameView::scrollUnit() const {
@@ -419,6 +426,39 @@ void FrameView::handleMouse(MouseEvent& event) {
     CompositeView::handleMouse(event);
 }
 
+AccessibleTree FrameView::accessibleTree() {
+    // Where the focus model is to say which view has the focus and which views can take it.
+    return AccessibleTree(*this, nullptr, isFocusableByDefault);
+}
+
+void FrameView::accessibleChange(AccessibleChange change, View& view) {
+    // Readers hear of new or vanished parts once per layout pass, when their places are known.
+    if (change == AccessibleChange::Structure || announceAccessibleChange(*this, change, view))
+        reorderPending_ = true;
+}
+
+LRESULT FrameView::accessibleObject(WPARAM wParam) {
+    // COM brings the reader's calls to this thread; started only once a reader asks.
+    if (!comStarted_)
+        comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!accessible_)
+        accessible_ = new FrameAccessible(*this);
+    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_));
+}
+
+void FrameView::clickAt(Point point) {
+    mouse(MouseEvent{point, 0});
+    mouse(MouseEvent{point, MouseEvent::LeftHeld | MouseEvent::LeftDown});
+    mouse(MouseEvent{point, MouseEvent::LeftUp});
+    POINT cursor;
+    if (GetCursorPos(&cursor) && frame_.getHandle() &&
+        ScreenToClient(frame_.getHandle(), &cursor) &&
+        getClientRect().contains({cursor.x, cursor.y}))
+        mouse(MouseEvent{{cursor.x + scrollX_, cursor.y + scrollY_}, 0});
+    else
+        mouse(MouseEvent{{-1, -1}, MouseEvent::LeftWindow});
+}
+
 void FrameView::trackMouseLeave() {
     if (mouseLeaveTracked_)
         return;
@@ -561,6 +601,16 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             owner->onNotify(header->hwndFrom, header);
         return 0;
     }
+    case WM_GETOBJECT:
+        if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
+            return accessibleObject(wParam);
+        break;
+    case kAccessibleActionMessage: {
+        const AccessibleTree tree = accessibleTree();
+        if (const AccessibleItem* item = tree.find(static_cast<int32_t>(lParam)))
+            clickAt(item->press);
+        return 0;
+    }
     case WM_ERASEBKGND:
         // A nested frame paints the parent's pixels under it itself.
         if (getKind() == IFrameKind)
@@ -573,6 +623,11 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         tooltipWindow_ = nullptr;
         tools_.clear();
         tooltipView_ = nullptr;
+        if (accessible_) {
+            accessible_->disconnect();
+            accessible_->Release();
+            accessible_ = nullptr;
+        }
         return result;
     }
     case WM_CTLCOLOREDIT:

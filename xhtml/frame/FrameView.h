@@ -1,6 +1,7 @@
 #pragma once
 
 #include "window/BaseWindow.h"
+#include "xhtml/views/AccessibleTree.h"
 #include "xhtml/views/HtmlView.h"
 
 #include <windows.h>
@@ -8,6 +9,8 @@
 #include <vector>
 
 namespace xhtml {
+
+class FrameAccessible;
 
 // The root of a rendered document in a native window: it lays the document out when something
 // changed (many changes within 100 ms cost one pass), paints it through an off-screen buffer,
@@ -77,6 +80,10 @@ public:
     Rect getClientRect() const override;
     void handleWindowMouse(MouseEvent& event) override { mouse(event); }
 
+    // What a screen reader is told of the page.
+    AccessibleTree accessibleTree();
+    void accessibleChange(AccessibleChange change, View& view) override;
+
 protected:
     bool isUpdating() const { return updateInProgress_; }
     // The mouse record being handled comes from this frame's own window.
@@ -94,6 +101,10 @@ private:
     LRESULT scroll(int axis, WPARAM request);
     void rangeScrollBar(int bar, int documentExtent, int clientExtent);
     int scrollUnit() const;
+    // The window's client object for screen readers, made when one first asks.
+    LRESULT accessibleObject(WPARAM wParam);
+    // A click at the document point as the pointer makes one; hover then follows the pointer.
+    void clickAt(Point point);
 
     int horizontalMode_ = Automatic;
     int verticalMode_ = Automatic;
@@ -112,6 +123,10 @@ private:
     unsigned pendingUpdate_ = 0;
     ULONG_PTR gdiplusToken_ = 0;
     Size documentSize_;
+    FrameAccessible* accessible_ = nullptr;
+    bool reorderPending_ = false;
+    // This thread's COM was started for the screen reader's calls, and is to be ended.
+    bool comStarted_ = false;
     Frame frame_;
 };
 

@@ -169,6 +169,7 @@ void CompositeView::setText(const ZString& text) {
     if (!text.isEmpty())
         appendChild(new TextView(getContext(), text));
     requestUpdate();
+    announce(AccessibleChange::Name);
 }
 
 void CompositeView::setMarkup(const ZString& markup) {
@@ -177,6 +178,7 @@ void CompositeView::setMarkup(const ZString& markup) {
     removeAllChildren();
     adoptChildren(built);
     requestUpdate();
+    announce(AccessibleChange::Structure);
 }
 
 void CompositeView::setShownByClass(const ZString& className, bool hide) {

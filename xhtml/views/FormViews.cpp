@@ -198,6 +198,13 @@ void ButtonView::onLeftButtonUp() {
     invalidate();
 }
 
+void ButtonView::setValue(const ZString& value) {
+    const bool changed = !getValue().equals(value);
+    FormElement::setValue(value);
+    if (changed)
+        announce(AccessibleChange::Name);
+}
+
 ToggleView::ToggleView(ViewContext* context, ViewKind kind) : BoxView(context) {
     setKind(kind);
     setView(this);
@@ -218,6 +225,7 @@ void ToggleView::setChecked(bool checked, bool notify) {
     if (!changed)
         return;
     invalidate();
+    announce(AccessibleChange::State);
     if (notify)
         notifyChange();
 }

@@ -66,6 +66,8 @@ public:
     void layout(Layouter& layouter) override;
     void onLeftButtonDown() override;
     void onLeftButtonUp() override;
+    // A new caption is a new name for a screen reader.
+    void setValue(const ZString& value) override;
 };
 
 // Check box and radio button: a 13 × 13 glyph whose state is the Checked property.

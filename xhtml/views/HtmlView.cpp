@@ -413,6 +413,8 @@ View* HtmlView::createView(CompositeView* parent, const HtmlTagNode& element) {
         storeString(*view, P::ImageSource, attributes.find(u"src"));
         storeIf(*view, P::Width, attributes.integer(u"width"));
         storeIf(*view, P::Height, attributes.integer(u"height"));
+        if (const ZString* alt = attributes.find(u"alt"))
+            view->setAlt(*alt);
         return view;
     }
     if (name.equals(u"body")) {

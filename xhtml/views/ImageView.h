@@ -19,8 +19,12 @@ public:
     // An animation runs only while the view is painted.
     void frameShown();
     void onTimer(unsigned id) override;
+    // The text that stands for the image where it cannot be seen.
+    const ZString& getAlt() const { return alt_; }
+    void setAlt(const ZString& alt) { alt_ = alt; }
 
 private:
+    ZString alt_;
     unsigned currentFrame_ = 0;
     unsigned animationTimer_ = 0;
 };

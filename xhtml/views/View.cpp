@@ -113,7 +113,10 @@ const char* viewKindName(ViewKind kind) {
     return "View";
 }
 
-View::View(ViewContext* context) : context_(context) {}
+View::View(ViewContext* context) : context_(context) {
+    static int32_t last = 0;
+    serial_ = last = last == INT32_MAX ? 1 : last + 1;
+}
 
 View::~View() {
     animation_.reset();
@@ -223,6 +226,8 @@ const StyleMaps::Map* View::getStyleMap(StyleState state) const {
 void View::onPropertyChanged(View* view, PropertyId id, StyleState) {
     if (view != this)
         return;
+    if (id == PropertyId::Display || id == PropertyId::Visibility)
+        announce(AccessibleChange::Structure);
     // Showing or hiding a view changes its parent's flow, which a local relayout of the view
     // itself would never see.
     if (id == PropertyId::Display && parent_)
@@ -483,6 +488,11 @@ void View::collectViewsWithProperty(std::vector<View*>& out, PropertyId id,
 void View::invalidate() {
     if (View* frame = getFrame(false))
         frame->invalidateRect(rect_);
+}
+
+void View::announce(AccessibleChange change) {
+    if (View* frame = getFrame(false))
+        frame->accessibleChange(change, *this);
 }
 
 void View::requestUpdate() {

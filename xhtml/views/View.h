@@ -24,6 +24,10 @@ public:
     virtual void onTimer(unsigned id) = 0;
 };
 
+// What a screen reader must be told of a view: it took the focus, its state (checked) or its name
+// (a caption, a text) changed, or parts of the page appeared or went.
+enum class AccessibleChange { Focus, State, Name, Structure };
+
 // Called by the platform's timer with the id it fired: finds the first registered target of that
 // id and hands it the timer.
 void dispatchViewTimer(unsigned id);
@@ -155,6 +159,12 @@ public:
     virtual Rect getClientRect() const { return {}; }
     // A record of the frame's own window that a hosted control saw, in document coordinates.
     virtual void handleWindowMouse(MouseEvent& event) { handleMouse(event); }
+    virtual void accessibleChange(AccessibleChange, View&) {}
+    // Tells the frame above, if any, for the screen reader.
+    void announce(AccessibleChange change);
+    // A screen reader's name for the view: never 0, and given to no other view of the process
+    // until two billion more views have been made.
+    int32_t serial() const { return serial_; }
 
     ViewKind getKind() const { return kind_; }
     View* getParent() const { return parent_; }
@@ -180,6 +190,7 @@ private:
     ViewKind kind_ = static_cast<ViewKind>(0);
     View* parent_ = nullptr;
     uint32_t flags_ = 0;
+    int32_t serial_;
     std::unique_ptr<StyleAnimation> animation_;
 };
 
