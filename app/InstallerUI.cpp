@@ -63,6 +63,7 @@ void InstallerUI::buildPage() {
     window.sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Doxly Creator Installer"));
     window.setIconFromOwnModule(100);
     getContext()->setListener(this);
+    setDefaultButton(u"actionButton");
     setScrollMode(BothAxes, Never);
     setAutoSize(false, false);
 
@@ -121,6 +122,8 @@ void InstallerUI::setState(PageState state) {
     action_ = welcome                      ? ButtonAction::Install
               : state == PageState::Failed ? ButtonAction::TryAgain
                                            : ButtonAction::Cancel;
+    // Escape cancels what the button cancels, and otherwise closes the window.
+    setCancelButton(action_ == ButtonAction::Cancel ? u"actionButton" : u"");
     auto* button = static_cast<ButtonView*>(getViewById(u"actionButton"));
     button->changeProperty(PropertyId::Display, StyleValue::integer(1));
     button->setValue(translate(texts_, captionKey(action_)));

@@ -61,6 +61,9 @@ public:
     // target through an off-screen buffer of that size.
     void renderClient(HDC target, const RECT& dirtyArea);
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A key message of this frame's window or of a control on it: true when the document acted
+    // on it, or the window closes on Escape as a dialog does.
+    bool handleKeyMessage(UINT message, WPARAM key, LPARAM flags);
 
     void setContent(const ZString& markup, const ZString* baseUrl) override;
     void onTimer(unsigned id) override;
@@ -84,6 +87,8 @@ protected:
     // Paints the document into the buffer of a paint; its logical coordinates are the
     // document's.
     virtual void paintContent(HDC dc, const Rect& document);
+    // The window follows the document's focus: a control's own window, else the frame's.
+    void onFocusChanged(View* view) override;
 
 private:
     void sendEvent(int type);
@@ -94,6 +99,10 @@ private:
     LRESULT scroll(int axis, WPARAM request);
     void rangeScrollBar(int bar, int documentExtent, int clientExtent);
     int scrollUnit() const;
+    void takeNativeFocus(View* view);
+    // The engine-drawn view whose focus ring this window shows now, or null.
+    View* focusRingView();
+    void repaintFocusRing();
 
     int horizontalMode_ = Automatic;
     int verticalMode_ = Automatic;
