@@ -88,13 +88,8 @@ bool FrameView::create(const ZString& title, int x, int y, int width, int height
     // Registered once per process; a second registration fails harmlessly.
     RegisterClassExW(&windowClass);
     // The page's repaint must not cover the native controls over it, scroll bars included.
-    if (!frame_.create(exStyle, className, title.w_str(), style | WS_CLIPCHILDREN, x, y, width,
-                       height, parent, nullptr, instance))
-        return false;
-    // As a dialog: focus cues hidden after mouse input, until the keyboard navigates.
-    if (!(style & WS_CHILD))
-        frame_.sendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS));
-    return true;
+    return frame_.create(exStyle, className, title.w_str(), style | WS_CLIPCHILDREN, x, y, width,
+                         height, parent, nullptr, instance);
 }
 
 void FrameView::setScrollMode(int axis, int mode) {
@@ -366,7 +361,9 @@ View* FrameView::focusRingView() {
     const HWND focus = GetFocus();
     if (focus != window && focus != GetAncestor(window, GA_ROOT))
         return nullptr;
-    return frame_.sendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS ? nullptr : view;
+    return SendMessageW(GetAncestor(window, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS
+               ? nullptr
+               : view;
 }
 
 void FrameView::repaintFocusRing() {
@@ -602,11 +599,21 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
             takeNativeFocus(focusedView());
         return 0;
+    // The focus cues, kept here as well: not every system keeps them for a window.
+    case WM_CHANGEUISTATE:
+        if (getKind() != FrameKind)
+            break;
+        return frame_.sendMessage(WM_UPDATEUISTATE, wParam, lParam);
     case WM_UPDATEUISTATE: {
+        if (HIWORD(wParam) & UISF_HIDEFOCUS && LOWORD(wParam) != UIS_INITIALIZE)
+            hideFocus_ = LOWORD(wParam) == UIS_SET;
         const LRESULT result = frame_.defaultProc(message, wParam, lParam);
         repaintFocusRing();
         return result;
     }
+    case WM_QUERYUISTATE:
+        return (frame_.defaultProc(message, wParam, lParam) & ~UISF_HIDEFOCUS) |
+               (hideFocus_ ? UISF_HIDEFOCUS : 0);
     case WM_HSCROLL:
         return scroll(Horizontal, wParam);
     case WM_VSCROLL:

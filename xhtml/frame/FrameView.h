@@ -114,6 +114,8 @@ private:
     bool mouseLeaveTracked_ = false;
     bool timersStarted_ = false;
     bool dispatchingOwnMouse_ = false;
+    // No focus ring until the keyboard navigates, as in a dialog opened with the mouse.
+    bool hideFocus_ = true;
     HWND tooltipWindow_ = nullptr;
     View* tooltipView_ = nullptr;
     // The views registered as tools, in order.
