@@ -146,6 +146,70 @@ def flow_cancel(desktop, points, shots):
     return f"cancel during the download: installer gone {gone:.1f} s after the click"
 
 
+def flow_keys_express(desktop, points, shots):
+    """Enter right after the start presses Install, where the page puts the focus."""
+    with running(desktop, "fast") as run:
+        run.keys("Return")
+        ended(desktop, run, EXPRESS)
+    return f"keys, express: Enter installed, setup started after {run.duration:.1f} s"
+
+
+def flow_keys_custom(desktop, points, shots):
+    """Shift+Tab back to the radio group, an arrow to "custom", Enter: the custom install."""
+    with running(desktop, "fast") as run:
+        run.keys("shift+Tab", "Right", "Return")
+        ended(desktop, run, CUSTOM)
+    return f"keys, custom: Shift+Tab, Right, Enter installed without /SILENT"
+
+
+def flow_keys_escape(desktop, points, shots):
+    """Escape during the download presses Cancel: the installer ends, nothing started."""
+    with running(desktop, "slow", 30.0) as run:
+        run.keys("Return")
+        wait_for(lambda: SetupHandler.requests, 30, "the request")
+        wait_for(lambda: desktop.window()["bar"] == "shown", 10, "the progress area")
+        pressed = time.monotonic()
+        run.keys("Escape")
+        ended(desktop, run, None)
+    gone = run.started + run.duration - pressed
+    return f"keys, Escape during the download: installer gone {gone:.1f} s after it"
+
+
+def differing(first, second, point, size):
+    """How many pixels of two screenshots differ in the area of that size around the point."""
+    (x, y), (width, height) = point, size
+    area = f"{width}x{height}+{x - width // 2}+{y - height // 2}"
+    done = subprocess.run(["compare", "-metric", "AE", "-extract", area, first, second, "null:"],
+                          stderr=subprocess.PIPE, text=True)
+    return int(float(done.stderr.split()[0]))
+
+
+def flow_keys_walk(desktop, points, shots):
+    """Tab walks the page from the button: the licence (its own window), the radio group, the
+    button and around; the focus ring follows the views the page draws, and shows only once the
+    keyboard is used. Escape in the welcome state closes the window."""
+    with running(desktop, "fast") as run:
+        pictures = [os.path.join(shots, f"e2e-focus-{n}.png") for n in range(5)]
+        desktop.screenshot(pictures[0])
+        seen = []
+        for picture in pictures[1:]:
+            run.keys("Tab")
+            seen.append(desktop.focus())
+            desktop.screenshot(picture)
+        check(seen == ["Edit", "XhtmlFrameView", "XhtmlFrameView", "Edit"],
+              f"the focus went {seen}")
+        button, radio = (points["install"], (120, 40)), (points["express"], (24, 24))
+        rings = {(name, n): differing(pictures[0], pictures[n], *area)
+                 for name, area in (("button", button), ("radio", radio)) for n in (2, 3)}
+        check(rings[("radio", 2)] > 0 and rings[("button", 2)] == 0 and
+              rings[("button", 3)] > 0 and rings[("radio", 3)] == 0,
+              f"pixels changed by the ring {rings}")
+        run.keys("Escape")
+        ended(desktop, run, None)
+    return (f"keys, Tab walk: {' '.join(seen)}, ring on the radio then the button "
+            f"({rings[('radio', 2)]} and {rings[('button', 3)]} pixels), Escape closed")
+
+
 # What the server may send instead of the build's publisher's setup, by name (made by main).
 BODIES = {}
 
@@ -206,7 +270,8 @@ def flow_planted(desktop, points, shots):
     return "planted libraries: express install completed, none loaded"
 
 
-FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_planted,
+FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_keys_express,
+         flow_keys_custom, flow_keys_escape, flow_keys_walk, flow_planted,
          flow_rejected("unsigned"), flow_rejected("tampered"), flow_rejected("other publisher"),
          flow_rejected("signed library"), flow_rejected("not a program")]
 

@@ -121,6 +121,11 @@ class Desktop:
         facts["origin"] = tuple(map(int, facts["origin"].split(",")))
         return facts
 
+    def focus(self):
+        """The class of the window with the installer's keyboard focus, or "none"."""
+        lines = self.ask("focus")
+        return lines[0] if lines else None
+
     def start(self):
         environment = self.environment()
         if self.overrides:
@@ -143,6 +148,12 @@ class Desktop:
             subprocess.run(["xdotool", "mousemove", str(step), str(y)], check=True)
             time.sleep(0.1)
         subprocess.run(["xdotool", "click", "1"], check=True)
+
+    def keys(self, *names):
+        """Keys typed one after the other (xdotool's names: Tab, shift+Tab, Right, Return)."""
+        for name in names:
+            subprocess.run(["xdotool", "key", name], check=True)
+            time.sleep(0.3)
 
     def painted(self, seconds=10):
         """The window's facts once it has painted what it shows."""
@@ -176,6 +187,9 @@ class Run:
 
     def click(self, point):
         self.desktop.click(self.facts["origin"], point)
+
+    def keys(self, *names):
+        self.desktop.keys(*names)
 
     def exit_code(self, seconds=30):
         code = self.process.wait(timeout=seconds)
