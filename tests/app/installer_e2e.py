@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """End-to-end flows of the installer program under Wine, on the X display in DISPLAY (or a
 private Xvfb one), against a local HTTPS server that serves the demo setup at every path, driven
-by tools/installer-driver/installer_driver.py with real pointer input. Each flow prints its
-timing; screenshots of the welcome, downloading and failed states go to the --shots folder. The
+by tools/installer-driver/installer_driver.py with real pointer and keyboard input. Each flow
+prints its timing; screenshots of the welcome, downloading and failed states and of the focus
+walk go to the --shots folder. The
 installer must be built to download from localhost:PORT and to start only setups signed by the
 --publisher, whose throw-away key lies in --publisher-folder; the demo setup is signed by it.
 Needs root.

@@ -1,7 +1,8 @@
 """Drives the installer program under Wine on an X display, for the end-to-end flows
 (tests/app/installer_e2e.py), scripts/run and the benchmarks: a local HTTPS server that serves
-the demo setup at every path, the pointer moved and clicked with xdotool as a user would, and
-installer-probe.exe for what only Windows can see (window class, client size, the progress bar).
+the demo setup at every path, the pointer moved and clicked and keys typed with xdotool as a user
+would, and installer-probe.exe for what only Windows can see (window class, client size, the
+progress bar, the window with the keyboard focus).
 Needs root (see tests/download/with_https_server.py), Xvfb, xdotool and ImageMagick's import.
 """
 import contextlib, os, subprocess, sys, time

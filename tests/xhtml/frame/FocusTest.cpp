@@ -183,7 +183,6 @@ TEST(Focus, AnEditableTextAreaKeepsEnterButNeverSeesTheTabs) {
     page.setDefaultButton(u"ok");
     const HWND notes = controlWindow(page.control(u"notes"));
     RecordingListener listener(*page.getContext());
-    SetFocus(notes);
     for (const WPARAM code : {VK_TAB, VK_RETURN}) {
         SetFocus(notes);
         key(WM_KEYDOWN, code);
