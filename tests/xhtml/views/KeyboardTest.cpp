@@ -152,11 +152,12 @@ TEST_F(Keyboard, EnterPressesTheDefaultButtonExceptFromAnEditableTextAreaSpaceAn
 }
 
 TEST_F(Keyboard, ArrowsMoveTheCheckWithinARadioGroupAsAClickWouldSkippingDisabledOnes) {
-    const auto root = layOut(u"<input type=\"radio\" name=\"m\" id=\"a\" value=\"a\" checked/>"
-                             u"<input type=\"radio\" name=\"m\" id=\"b\" value=\"b\"/>"
-                             u"<input type=\"radio\" name=\"o\" id=\"x\" value=\"x\"/>"
-                             u"<input type=\"radio\" name=\"m\" id=\"c\" value=\"c\" disabled=\"true\"/>"
-                             u"<input type=\"radio\" name=\"m\" id=\"d\" value=\"d\"/>");
+    const auto root =
+        layOut(u"<input type=\"radio\" name=\"m\" id=\"a\" value=\"a\" checked/>"
+               u"<input type=\"radio\" name=\"m\" id=\"b\" value=\"b\"/>"
+               u"<input type=\"radio\" name=\"o\" id=\"x\" value=\"x\"/>"
+               u"<input type=\"radio\" name=\"m\" id=\"c\" value=\"c\" disabled=\"true\"/>"
+               u"<input type=\"radio\" name=\"m\" id=\"d\" value=\"d\"/>");
     root->setFocus(root->getViewById(u"a"));
     const struct {
         KeyEvent::Key key;
