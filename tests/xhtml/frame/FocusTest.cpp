@@ -1,6 +1,6 @@
 // The keyboard in a real frame window: Tab through engine-drawn views and native controls, keys
 // that reach the document from a control, clicks and the focus, and the focus ring, which shows
-// only once the keyboard has navigated (checked by its pixels).
+// only once the keyboard has navigated, and a button held down by Space (checked by pixels).
 #include "tests/xhtml/frame/WindowedFrame.h"
 #include "tests/xhtml/views/ViewTesting.h"
 #include "window/ScopedWin32.h"
@@ -153,7 +153,7 @@ TEST(Focus, TabWalksEngineViewsAndNativeControlsAndWrapsKeysFromControlsReachThe
     EXPECT_EQ(listener.heard, "LeftDown ButtonClicked Clicked LeftUp") << "the cancel button";
 }
 
-TEST(Focus, TheRingAroundTheFocusedButtonShowsOnlyOnceTheKeyboardNavigated) {
+TEST(Focus, TheRingAroundTheFocusedButtonShowsOnlyOnceTheKeyboardNavigatedSpacePressesIt) {
     Page page(kPage);
     page.setDefaultButton(u"ok");
     page.scheduleUpdate(true);
@@ -172,6 +172,16 @@ TEST(Focus, TheRingAroundTheFocusedButtonShowsOnlyOnceTheKeyboardNavigated) {
     EXPECT_GE(ringPixels.size(), static_cast<size_t>(ring.width() + ring.height() - 4));
     for (const Point p : ringPixels)
         EXPECT_TRUE(onOutline(ring, p)) << p.x << "," << p.y << " is off the ring";
+
+    // Space shows the button pressed while it is down, inside its face.
+    key(WM_KEYDOWN, VK_SPACE);
+    const Snapshot pressed(page, u"focus-pressed");
+    key(WM_KEYUP, VK_SPACE);
+    const Rect face = static_cast<BoxView*>(page.getViewById(u"ok"))->getContentRect();
+    const std::vector<Point> pressedPixels = pressed.differences(keyboard);
+    EXPECT_FALSE(pressedPixels.empty());
+    for (const Point p : pressedPixels)
+        EXPECT_TRUE(face.contains(p)) << p.x << "," << p.y << " is off the face";
 
     // Without the keyboard focus in the window, no ring.
     SetFocus(nullptr);
