@@ -71,6 +71,7 @@ void InstallerUI::buildPage() {
     taskbarButtonCreated_ = allowTaskbarButtonCreated(window.getHandle());
     window.setIconFromOwnModule(100);
     getContext()->setListener(this);
+    setDefaultButton(u"actionButton");
     setScrollMode(BothAxes, Never);
     setAutoSize(false, false);
 
@@ -130,6 +131,8 @@ void InstallerUI::setState(PageState state) {
     action_ = welcome                      ? ButtonAction::Install
               : state == PageState::Failed ? ButtonAction::TryAgain
                                            : ButtonAction::Cancel;
+    // Escape cancels what the button cancels, and otherwise closes the window.
+    setCancelButton(action_ == ButtonAction::Cancel ? u"actionButton" : u"");
     auto* button = static_cast<ButtonView*>(getViewById(u"actionButton"));
     button->changeProperty(PropertyId::Display, StyleValue::integer(1));
     button->setValue(translate(texts_, captionKey(action_)));

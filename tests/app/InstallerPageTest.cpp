@@ -203,6 +203,24 @@ TEST_F(InstallerPage, WelcomePageRadioGroupAndCancel) {
     EXPECT_EQ(toUtf8(open.download().snapshot().resultPath), "");
 }
 
+// The keys of the page: the action button has the focus from the start and Enter presses it;
+// Escape cancels the download at once, and closes the welcome page as a dialog's would.
+TEST_F(InstallerPage, EnterInstallsEscapeCancelsTheDownloadOrClosesThePage) {
+    {
+        OpenPage open;
+        EXPECT_EQ(open.page().focusedView(), open.view(u"actionButton"));
+        open.page().getWindow().sendMessage(WM_KEYDOWN, VK_RETURN, 1);
+        ASSERT_EQ(open.page().getPageState(), PageState::Downloading);
+        open.page().getWindow().sendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_TRUE(open.download().stop);
+        EXPECT_FALSE(open.windowOpen());
+    }
+    OpenPage open;
+    open.page().getWindow().sendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(pumpUntil([&] { return !open.windowOpen(); }, 1000));
+    EXPECT_EQ(open.page().getPageState(), PageState::Welcome);
+}
+
 TEST_F(InstallerPage, EveryStateShowsItsBoxesAndCaption) {
     OpenPage open;
     const StateRow rows[] = {

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """End-to-end flows of the installer program under Wine, on the X display in DISPLAY (or a
 private Xvfb one), against a local HTTPS server that serves the demo setup at every path, driven
-by tools/installer-driver/installer_driver.py with real pointer input, or by a screen reader in
-another program (--reader, accessibility-probe.exe). Each flow prints its timing; screenshots of
-the welcome, downloading and failed states go to the --shots folder, and what the reader reads of
-them as accessible-STATE.txt. The
+by tools/installer-driver/installer_driver.py with real pointer and keyboard input, or by a
+screen reader in another program (--reader, accessibility-probe.exe). Each flow prints its
+timing; screenshots of the welcome, downloading and failed states and of the focus walk go to
+the --shots folder, and what the reader reads of them as accessible-STATE.txt. The
 installer must be built to download from localhost:PORT and to start only setups signed by the
 --publisher, whose throw-away key lies in --publisher-folder; the demo setup is signed by it.
 Needs root.
@@ -182,7 +182,9 @@ def flow_reader(desktop, points, shots):
         check(express["states"] == {"checked", "focusable"} and custom["states"] == {"focusable"},
               f"the modes {express['states']} {custom['states']}")
         install = find(children, "push button", "Install")
-        check(install["action"] == "Press" and install["states"] == {"focusable"}, f"{install}")
+        # The page's default button has the focus from the start.
+        check(install["action"] == "Press" and install["states"] == {"focused", "focusable"},
+              f"{install}")
         order = [c["name"] for c in children if c["role"] in ("radio button", "push button")]
         check(order == ["Express", "Custom", "Install"], f"the order {order}")
 
@@ -230,6 +232,70 @@ def flow_reader_failed(desktop, points, shots):
         desktop.press("Cancel")
         ended(desktop, run, None)
     return "screen reader: failure read, Try again and Cancel pressed, nothing started"
+
+
+def flow_keys_express(desktop, points, shots):
+    """Enter right after the start presses Install, where the page puts the focus."""
+    with running(desktop, "fast") as run:
+        run.keys("Return")
+        ended(desktop, run, EXPRESS)
+    return f"keys, express: Enter installed, setup started after {run.duration:.1f} s"
+
+
+def flow_keys_custom(desktop, points, shots):
+    """Shift+Tab back to the radio group, an arrow to "custom", Enter: the custom install."""
+    with running(desktop, "fast") as run:
+        run.keys("shift+Tab", "Right", "Return")
+        ended(desktop, run, CUSTOM)
+    return f"keys, custom: Shift+Tab, Right, Enter installed without /SILENT"
+
+
+def flow_keys_escape(desktop, points, shots):
+    """Escape during the download presses Cancel: the installer ends, nothing started."""
+    with running(desktop, "slow", 30.0) as run:
+        run.keys("Return")
+        wait_for(lambda: SetupHandler.requests, 30, "the request")
+        wait_for(lambda: desktop.window()["bar"] == "shown", 10, "the progress area")
+        pressed = time.monotonic()
+        run.keys("Escape")
+        ended(desktop, run, None)
+    gone = run.started + run.duration - pressed
+    return f"keys, Escape during the download: installer gone {gone:.1f} s after it"
+
+
+def differing(first, second, point, size):
+    """How many pixels of two screenshots differ in the area of that size around the point."""
+    (x, y), (width, height) = point, size
+    area = f"{width}x{height}+{x - width // 2}+{y - height // 2}"
+    done = subprocess.run(["compare", "-metric", "AE", "-extract", area, first, second, "null:"],
+                          stderr=subprocess.PIPE, text=True)
+    return int(float(done.stderr.split()[0]))
+
+
+def flow_keys_walk(desktop, points, shots):
+    """Tab walks the page from the button: the licence (its own window), the radio group, the
+    button and around; the focus ring follows the views the page draws, and shows only once the
+    keyboard is used. Escape in the welcome state closes the window."""
+    with running(desktop, "fast") as run:
+        pictures = [os.path.join(shots, f"e2e-focus-{n}.png") for n in range(5)]
+        desktop.screenshot(pictures[0])
+        seen = []
+        for picture in pictures[1:]:
+            run.keys("Tab")
+            seen.append(desktop.focus())
+            desktop.screenshot(picture)
+        check(seen == ["Edit", "XhtmlFrameView", "XhtmlFrameView", "Edit"],
+              f"the focus went {seen}")
+        button, radio = (points["install"], (120, 40)), (points["express"], (24, 24))
+        rings = {(name, n): differing(pictures[0], pictures[n], *area)
+                 for name, area in (("button", button), ("radio", radio)) for n in (2, 3)}
+        check(rings[("radio", 2)] > 0 and rings[("button", 2)] == 0 and
+              rings[("button", 3)] > 0 and rings[("radio", 3)] == 0,
+              f"pixels changed by the ring {rings}")
+        run.keys("Escape")
+        ended(desktop, run, None)
+    return (f"keys, Tab walk: {' '.join(seen)}, ring on the radio then the button "
+            f"({rings[('radio', 2)]} and {rings[('button', 3)]} pixels), Escape closed")
 
 
 # What the server may send instead of the build's publisher's setup, by name (made by main).
@@ -292,8 +358,9 @@ def flow_planted(desktop, points, shots):
     return "planted libraries: express install completed, none loaded"
 
 
-FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_planted,
-         flow_reader, flow_reader_failed,
+FLOWS = [flow_express, flow_custom, flow_failed, flow_broken_once, flow_cancel, flow_keys_express,
+         flow_keys_custom, flow_keys_escape, flow_keys_walk, flow_planted, flow_reader,
+         flow_reader_failed,
          flow_rejected("unsigned"), flow_rejected("tampered"), flow_rejected("other publisher"),
          flow_rejected("signed library"), flow_rejected("not a program")]
 

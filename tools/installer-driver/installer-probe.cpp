@@ -7,6 +7,8 @@
 //           everything on it has been painted and whether the downloaded setup's file exists
 //   watch   prints "progress N" whenever the installer's progress bar moves, and "gone" when the
 //           window has closed (or after a minute)
+//   focus   prints the class of the window with the running installer's keyboard focus: the
+//           page's ("XhtmlFrameView") for the views it draws, "Edit" for the licence; or "none"
 // Exits with 1 when there is no installer window to look at.
 
 #include "app/DownloadSource.h"
@@ -117,6 +119,19 @@ int watch() {
     return 0;
 }
 
+int focus() {
+    const HWND window = FindWindowW(nullptr, Title);
+    if (!window)
+        return 1;
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    wchar_t name[64] = L"none";
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+        GetClassNameW(thread.hwndFocus, name, 64);
+    std::printf("%ls\n", name);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -126,6 +141,8 @@ int wmain(int argc, wchar_t** argv) {
         return window();
     if (argc == 2 && std::wcscmp(argv[1], L"watch") == 0)
         return watch();
-    std::fputs("usage: installer-probe layout|window|watch\n", stderr);
+    if (argc == 2 && std::wcscmp(argv[1], L"focus") == 0)
+        return focus();
+    std::fputs("usage: installer-probe layout|window|watch|focus\n", stderr);
     return 2;
 }

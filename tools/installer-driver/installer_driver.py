@@ -1,8 +1,9 @@
 """Drives the installer program under Wine on an X display, for the end-to-end flows
 (tests/app/installer_e2e.py), scripts/run and the benchmarks: a local HTTPS server that serves
-the demo setup at every path, the pointer moved and clicked with xdotool as a user would, and
-installer-probe.exe for what only Windows can see (window class, client size, the progress bar),
-accessibility-probe.exe for what a screen reader sees and does.
+the demo setup at every path, the pointer moved and clicked and keys typed with xdotool as a user
+would, installer-probe.exe for what only Windows can see (window class, client size, the progress
+bar, the window with the keyboard focus) and accessibility-probe.exe for what a screen reader sees
+and does.
 Needs root (see tests/download/with_https_server.py), Xvfb, xdotool and ImageMagick's import.
 """
 import contextlib, os, re, subprocess, sys, time
@@ -167,6 +168,11 @@ class Desktop:
             raise AssertionError("the reader does not listen")
         return listener
 
+    def focus(self):
+        """The class of the window with the installer's keyboard focus, or "none"."""
+        lines = self.ask("focus")
+        return lines[0] if lines else None
+
     def start(self):
         environment = self.environment()
         if self.overrides:
@@ -189,6 +195,12 @@ class Desktop:
             subprocess.run(["xdotool", "mousemove", str(step), str(y)], check=True)
             time.sleep(0.1)
         subprocess.run(["xdotool", "click", "1"], check=True)
+
+    def keys(self, *names):
+        """Keys typed one after the other (xdotool's names: Tab, shift+Tab, Right, Return)."""
+        for name in names:
+            subprocess.run(["xdotool", "key", name], check=True)
+            time.sleep(0.3)
 
     def painted(self, seconds=10):
         """The window's facts once it has painted what it shows."""
@@ -222,6 +234,9 @@ class Run:
 
     def click(self, point):
         self.desktop.click(self.facts["origin"], point)
+
+    def keys(self, *names):
+        self.desktop.keys(*names)
 
     def exit_code(self, seconds=30):
         code = self.process.wait(timeout=seconds)

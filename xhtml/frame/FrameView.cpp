@@ -360,12 +360,80 @@ void FrameView::renderClient(HDC target, const RECT& dirtyArea) {
     // Document coordinates work directly in the buffer.
     SetViewportOrgEx(memory.get(), -document.left, -document.top, nullptr);
     paintContent(memory.get(), document);
+    if (View* focus = focusRingView())
+        paintFocusRing(memory.get(), focusRingOf(*focus));
     SetViewportOrgEx(memory.get(), 0, 0, nullptr);
     BitBlt(target, dirty.left, dirty.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 void FrameView::paintContent(HDC dc, const Rect& document) {
     paintDocument(*this, dc, document);
+}
+
+View* FrameView::focusRingView() {
+    View* view = focusedView();
+    const HWND window = frame_.getHandle();
+    if (!view || !window || !canTakeFocus(*view) || dynamic_cast<ControlView*>(view) ||
+        view->getFrame(false) != this)
+        return nullptr;
+    const HWND focus = GetFocus();
+    if (focus != window && focus != GetAncestor(window, GA_ROOT))
+        return nullptr;
+    return SendMessageW(GetAncestor(window, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS
+               ? nullptr
+               : view;
+}
+
+void FrameView::repaintFocusRing() {
+    if (View* view = focusedView())
+        invalidateRect(focusRingOf(*view));
+}
+
+void FrameView::onFocusChanged(View* view) {
+    // Native controls announce their own focus.
+    if (!takeNativeFocus(view))
+        accessibleChange(AccessibleChange::Focus, view ? *view : *this);
+}
+
+bool FrameView::takeNativeFocus(View* view) {
+    auto* control = dynamic_cast<ControlView*>(view);
+    const bool native = control && control->hasControl();
+    const HWND window = frame_.getHandle();
+    // An inactive window takes the focus when it is activated.
+    if (!window || GetActiveWindow() != GetAncestor(window, GA_ROOT))
+        return native;
+    if (native)
+        control->getControl()->focus();
+    else if (GetFocus() != window)
+        SetFocus(window);
+    return native;
+}
+
+bool FrameView::handleKeyMessage(UINT message, WPARAM key, LPARAM flags) {
+    static constexpr std::pair<WPARAM, KeyEvent::Key> keys[] = {
+        {VK_TAB, KeyEvent::Tab},       {VK_RETURN, KeyEvent::Enter}, {VK_SPACE, KeyEvent::Space},
+        {VK_ESCAPE, KeyEvent::Escape}, {VK_LEFT, KeyEvent::Left},    {VK_UP, KeyEvent::Up},
+        {VK_RIGHT, KeyEvent::Right},   {VK_DOWN, KeyEvent::Down}};
+    const auto* found = std::find_if(std::begin(keys), std::end(keys),
+                                     [&](const auto& entry) { return entry.first == key; });
+    if (found == std::end(keys) || (message != WM_KEYDOWN && message != WM_KEYUP))
+        return false;
+    const bool down = message == WM_KEYDOWN;
+    const KeyEvent event{found->second, down, GetKeyState(VK_SHIFT) < 0,
+                         down && (flags & 0x40000000) != 0};
+    // Navigating with the keyboard shows the focus from then on.
+    if (down && event.key != KeyEvent::Enter && event.key != KeyEvent::Space &&
+        event.key != KeyEvent::Escape)
+        SendMessageW(GetAncestor(frame_.getHandle(), GA_ROOT), WM_CHANGEUISTATE,
+                     MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    if (handleKey(event))
+        return true;
+    if (event.key != KeyEvent::Escape || !down)
+        return false;
+    // Posted: a control's message may be on the way here.
+    if (!event.repeat)
+        frame_.postMessage(WM_CLOSE);
+    return true;
 }
 
 void FrameView::setContent(const ZString& markup, const ZString* baseUrl) {
@@ -427,8 +495,7 @@ void FrameView::handleMouse(MouseEvent& event) {
 }
 
 AccessibleTree FrameView::accessibleTree() {
-    // Where the focus model is to say which view has the focus and which views can take it.
-    return AccessibleTree(*this, nullptr, isFocusableByDefault);
+    return AccessibleTree(*this, focusedView());
 }
 
 void FrameView::accessibleChange(AccessibleChange change, View& view) {
@@ -548,10 +615,20 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-        frame_.setFocus();
+    case WM_RBUTTONDOWN: {
+        // A press gives the focus to a view that takes it; the background leaves it where it is.
+        if (getKind() != FrameKind)
+            frame_.setFocus();
         mouse(lParam, mouseRecordFlags(message, wParam));
+        std::vector<View*> pressed;
+        if (message == WM_LBUTTONDOWN)
+            collectViews(pressed, [](View& view) {
+                return (view.getFlags() & View::LeftPressed) && canTakeFocus(view);
+            });
+        if (!pressed.empty())
+            setFocus(pressed.back());
         return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         mouse(lParam, mouseRecordFlags(message, wParam));
@@ -561,12 +638,36 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         mouse(MouseEvent{{-1, -1}, MouseEvent::LeftWindow});
         return 0;
     }
+    case WM_SETFOCUS:
+        repaintFocusRing();
+        return 0;
     case WM_KILLFOCUS:
+        if (View* focus = focusedView())
+            focus->releaseByKey(false);
+        repaintFocusRing();
         sendEvent(2);
         return 0;
     case WM_ACTIVATE:
         sendEvent(LOWORD(wParam) == 0 ? 4 : 3);
+        // As a dialog, the window gives the focus back where it was.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+            takeNativeFocus(focusedView());
         return 0;
+    // The focus cues, kept here as well: not every system keeps them for a window.
+    case WM_CHANGEUISTATE:
+        if (getKind() != FrameKind)
+            break;
+        return frame_.sendMessage(WM_UPDATEUISTATE, wParam, lParam);
+    case WM_UPDATEUISTATE: {
+        if (HIWORD(wParam) & UISF_HIDEFOCUS && LOWORD(wParam) != UIS_INITIALIZE)
+            hideFocus_ = LOWORD(wParam) == UIS_SET;
+        const LRESULT result = frame_.defaultProc(message, wParam, lParam);
+        repaintFocusRing();
+        return result;
+    }
+    case WM_QUERYUISTATE:
+        return (frame_.defaultProc(message, wParam, lParam) & ~UISF_HIDEFOCUS) |
+               (hideFocus_ ? UISF_HIDEFOCUS : 0);
     case WM_HSCROLL:
         return scroll(Horizontal, wParam);
     case WM_VSCROLL:
@@ -587,6 +688,8 @@ LRESULT FrameView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Keys a child frame does not use belong to the frame around it.
         if ((frame_.getLong(GWL_STYLE) & WS_CHILD) && frame_.getParent())
             return SendMessageW(frame_.getParent(), message, wParam, lParam);
+        if (handleKeyMessage(message, wParam, lParam))
+            return 0;
         break;
     case WM_COMMAND:
         if (lParam != 0) {

@@ -64,6 +64,9 @@ public:
     // target through an off-screen buffer of that size.
     void renderClient(HDC target, const RECT& dirtyArea);
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A key message of this frame's window or of a control on it: true when the document acted
+    // on it, or the window closes on Escape as a dialog does.
+    bool handleKeyMessage(UINT message, WPARAM key, LPARAM flags);
 
     void setContent(const ZString& markup, const ZString* baseUrl) override;
     void onTimer(unsigned id) override;
@@ -91,6 +94,8 @@ protected:
     // Paints the document into the buffer of a paint; its logical coordinates are the
     // document's.
     virtual void paintContent(HDC dc, const Rect& document);
+    // The window follows the document's focus: a control's own window, else the frame's.
+    void onFocusChanged(View* view) override;
 
 private:
     void sendEvent(int type);
@@ -105,6 +110,11 @@ private:
     LRESULT accessibleObject(WPARAM wParam);
     // A click at the document point as the pointer makes one; hover then follows the pointer.
     void clickAt(Point point);
+    // Whether the view hosts a native control, which then has the focus.
+    bool takeNativeFocus(View* view);
+    // The engine-drawn view whose focus ring this window shows now, or null.
+    View* focusRingView();
+    void repaintFocusRing();
 
     int horizontalMode_ = Automatic;
     int verticalMode_ = Automatic;
@@ -116,6 +126,8 @@ private:
     bool mouseLeaveTracked_ = false;
     bool timersStarted_ = false;
     bool dispatchingOwnMouse_ = false;
+    // No focus ring until the keyboard navigates, as in a dialog opened with the mouse.
+    bool hideFocus_ = true;
     HWND tooltipWindow_ = nullptr;
     View* tooltipView_ = nullptr;
     // The views registered as tools, in order.

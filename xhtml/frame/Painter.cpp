@@ -511,4 +511,14 @@ void paintDocumentChildren(BoxView& root, HDC dc, const Rect& clip) {
     paintChildren(root, dc, clip);
 }
 
+void paintFocusRing(HDC dc, const Rect& ring) {
+    // The dots lie where they lie in the document, whichever part of it is painted.
+    POINT origin, previous;
+    GetViewportOrgEx(dc, &origin);
+    SetBrushOrgEx(dc, origin.x, origin.y, &previous);
+    const RECT r = win32(ring);
+    DrawFocusRect(dc, &r);
+    SetBrushOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
 } // namespace xhtml

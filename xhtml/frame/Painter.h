@@ -18,5 +18,7 @@ void paintView(View& view, HDC dc, const Rect& clip);
 void paintDocument(BoxView& root, HDC dc, const Rect& clip);
 // A document's visible children only.
 void paintDocumentChildren(BoxView& root, HDC dc, const Rect& clip);
+// The system's dotted focus rectangle along the inside of the ring's edges.
+void paintFocusRing(HDC dc, const Rect& ring);
 
 } // namespace xhtml

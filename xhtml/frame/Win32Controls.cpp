@@ -7,6 +7,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace xhtml {
 
 namespace {
@@ -83,6 +85,8 @@ bool Win32Control::isCursorOver() const {
 }
 
 void Win32Control::focus() {
+    if (GetFocus() == window_.getHandle())
+        return;
     if (const HWND frame = frameWindow(view_))
         SetFocus(frame);
     SetFocus(window_.getHandle());
@@ -99,9 +103,19 @@ LRESULT Win32Control::filterMessage(BaseWindow& window, UINT message, WPARAM wPa
     if (isMouseRecordMessage(message))
         view_.forwardMouse({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
                            mouseRecordFlags(message, wParam));
-    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wParam == VK_TAB) {
-        if (message == WM_KEYUP)
-            view_.focusNext();
+    auto* frame = dynamic_cast<FrameView*>(view_.getFrame(true));
+    if (message == WM_SETFOCUS && frame)
+        frame->setFocus(&view_);
+    if (message == WM_CHAR) {
+        const WPARAM taken = std::exchange(takenChar_, 0);
+        if (wParam == taken)
+            return 0;
+    }
+    // An open drop-down list keeps its keys.
+    const bool dropped = list() && !list()->allowsTooltip();
+    if (message == WM_KEYDOWN && (wParam == VK_TAB || wParam == VK_RETURN || wParam == VK_ESCAPE) &&
+        !dropped && frame && frame->handleKeyMessage(message, wParam, lParam)) {
+        takenChar_ = wParam == VK_TAB ? '\t' : wParam == VK_RETURN ? '\r' : 0x1B;
         return 0;
     }
     return window.defaultProc(message, wParam, lParam);

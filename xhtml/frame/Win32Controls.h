@@ -10,8 +10,8 @@
 namespace xhtml {
 
 // A native window hosted by a control view: subclassed so that its mouse records reach the view
-// tree and Tab moves between text inputs, re-parented to the frame window, and destroyed with
-// the view when owned.
+// tree and Tab, Enter and Escape reach the document as in a dialog, re-parented to the frame
+// window, and destroyed with the view when owned.
 class Win32Control : public NativeControl, private BaseWindow::IMessageFilter {
 public:
     Win32Control(ControlView& view, HWND window, bool owns);
@@ -40,6 +40,8 @@ private:
     ControlView& view_;
     BaseWindow window_;
     bool owns_;
+    // The character of a key the document took, which the control must not see either.
+    WPARAM takenChar_ = 0;
 };
 
 // The native controls of text inputs, text areas and selects; installed by the frames.

@@ -47,8 +47,7 @@ void dropEndingBlank(ZString& text) {
 
 } // namespace
 
-AccessibleTree::AccessibleTree(View& root, const View* focused, Focusable focusable)
-    : focused_(focused), focusable_(focusable) {
+AccessibleTree::AccessibleTree(View& root, const View* focused) : focused_(focused) {
     if (auto* composite = dynamic_cast<CompositeView*>(&root))
         walkBlock(*composite);
 }
@@ -158,12 +157,12 @@ void AccessibleTree::walkBlock(CompositeView& block) {
 
 void AccessibleTree::add(AccessibleRole role, const ZString& name, View& view, uint32_t states) {
     endText();
-    if (focusable_ && focusable_(view))
+    if (isDisabledInTree(view))
+        states |= UnavailableState;
+    else if (view.isFocusable())
         states |= FocusableState;
     if (&view == focused_)
         states |= FocusedState;
-    if (isDisabledInTree(view))
-        states |= UnavailableState;
     const Rect& rect = view.getRect();
     items_.push_back({view.serial(), role, name, states, rect, &view, middleOf(rect)});
 }
@@ -201,22 +200,6 @@ void AccessibleTree::endText() {
     text_ = ZString();
     textRect_ = {};
     textView_ = nullptr;
-}
-
-bool isFocusableByDefault(const View& view) {
-    switch (view.getKind()) {
-    case ButtonKind:
-    case CheckKind:
-    case RadioKind:
-    case LinkKind:
-    case EditKind:
-    case TextAreaKind:
-    case SelectKind:
-    case FileChooseKind:
-        return !isDisabledInTree(view);
-    default:
-        return false;
-    }
 }
 
 } // namespace xhtml

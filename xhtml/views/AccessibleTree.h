@@ -58,10 +58,7 @@ struct AccessibleItem {
 // Built anew for each question, so it never points at a view that has gone.
 class AccessibleTree {
 public:
-    // Whether the focus can rest on a view, which the focus model decides.
-    using Focusable = bool (*)(const View& view);
-
-    AccessibleTree(View& root, const View* focused, Focusable focusable);
+    AccessibleTree(View& root, const View* focused);
 
     const std::vector<AccessibleItem>& items() const { return items_; }
     // Null when no item has the id (any more).
@@ -81,7 +78,6 @@ private:
     void endText();
 
     const View* focused_;
-    Focusable focusable_;
     std::vector<AccessibleItem> items_;
     // The text being gathered, and the view whose serial it takes.
     ZString text_;
@@ -93,8 +89,5 @@ private:
     // The index of the check box or radio button that the next words name; -1 when none.
     int labelled_ = -1;
 };
-
-// Until the focus model decides: the views a user acts on.
-bool isFocusableByDefault(const View& view);
 
 } // namespace xhtml

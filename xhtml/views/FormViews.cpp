@@ -5,7 +5,6 @@
 #include "xhtml/views/ViewContext.h"
 #include "xhtml/views/ViewPlatform.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace xhtml {
@@ -136,31 +135,6 @@ void ControlView::forwardMouse(Point point, uint32_t flags) {
     MouseEvent event{{addSaturated(point.x, content.left), addSaturated(point.y, content.top)},
                      flags};
     frame->handleWindowMouse(event);
-}
-
-void ControlView::focusNext() {
-    View* frame = getFrame(true);
-    if (!frame)
-        return;
-    std::vector<View*> stops;
-    const StyleValue tabStop = StyleValue::boolean(true);
-    frame->collectViewsWithProperty(stops, PropertyId::TabStop, &tabStop);
-    const auto self = std::find(stops.begin(), stops.end(), this);
-    if (self == stops.end())
-        return;
-    // The views after this one, then from the start, and this one last.
-    const size_t at = static_cast<size_t>(self - stops.begin());
-    for (size_t step = 1; step <= stops.size(); ++step) {
-        View* view = stops[(at + step) % stops.size()];
-        if ((view->getKind() != EditKind && view->getKind() != TextAreaKind) ||
-            !view->isVisibleInTree() || view->isDisabled())
-            continue;
-        auto* control = static_cast<ControlView*>(view);
-        if (control->hasControl()) {
-            control->control_->focus();
-            return;
-        }
-    }
 }
 
 ZString ControlView::controlValue(const FormElement& element) const {
@@ -332,23 +306,36 @@ HiddenInputView::HiddenInputView(ViewContext* context) : View(context) {
     setView(this);
 }
 
+namespace {
+
+// The button of a file input.
+class ChooserButton : public ButtonView {
+public:
+    ChooserButton(ViewContext* context, FileChooseView& input)
+        : ButtonView(context), input_(input) {}
+    void onLeftButtonUp() override {
+        // A release that ends a drag begun elsewhere is no click.
+        const bool click = (getFlags() & LeftClick) != 0;
+        ButtonView::onLeftButtonUp();
+        if (click)
+            input_.choose();
+    }
+
+private:
+    FileChooseView& input_;
+};
+
+} // namespace
+
 FileChooseView::FileChooseView(ViewContext* context, const ZString& label) : BoxView(context) {
     setKind(FileChooseKind);
     setView(this);
     setProperty(PropertyId::NoWrap, StyleValue::boolean(true));
     edit_ = new EditView(context);
     appendChild(edit_);
-    button_ = new ButtonView(context);
-    button_->setProperty(PropertyId::Value, StyleValue::string(label.isEmpty() ? u"..." : label));
-    appendChild(button_);
-}
-
-void FileChooseView::handleMouse(MouseEvent& event) {
-    // A release that ends a drag begun elsewhere is no click.
-    const bool pressed = (button_->getFlags() & LeftPressed) != 0;
-    BoxView::handleMouse(event);
-    if ((event.flags & MouseEvent::LeftUp) && pressed && button_->hitTest(event.point))
-        choose();
+    auto* button = new ChooserButton(context, *this);
+    button->setProperty(PropertyId::Value, StyleValue::string(label.isEmpty() ? u"..." : label));
+    appendChild(button);
 }
 
 void FileChooseView::choose() {

@@ -31,6 +31,7 @@ public:
     explicit ControlView(ViewContext* context);
     ~ControlView() override;
     bool isContainer() const override { return false; }
+    bool isFocusable() const override { return true; }
     void handleEvent(ViewEvent& event) override;
     bool ownsWindow(const void* window) const override;
 
@@ -44,8 +45,6 @@ public:
     // A mouse record the control saw, at a point relative to the content box, goes to the
     // frame's view tree so hover and clicks stay right over native controls.
     void forwardMouse(Point point, uint32_t flags);
-    // Tab: the focus goes to the next text input or text area, in document order, wrapping.
-    void focusNext();
 
 protected:
     // Through the window system's factory; false without one or without a frame window.
@@ -63,6 +62,7 @@ class ButtonView : public BoxView, public FormElement {
 public:
     explicit ButtonView(ViewContext* context);
     bool isContainer() const override { return false; }
+    bool isFocusable() const override { return true; }
     void layout(Layouter& layouter) override;
     void onLeftButtonDown() override;
     void onLeftButtonUp() override;
@@ -74,6 +74,7 @@ public:
 class ToggleView : public BoxView, public FormElement {
 public:
     bool isContainer() const override { return false; }
+    bool isFocusable() const override { return true; }
     void layout(Layouter& layouter) override;
     bool isChecked() const;
     // Notifies the listener of a change when asked to.
@@ -138,6 +139,8 @@ class ObjectView : public ControlView {
 public:
     explicit ObjectView(ViewContext* context);
     void layout(Layouter& layouter) override;
+    // What it shows (a progress bar) takes no input.
+    bool isFocusable() const override { return false; }
 
 protected:
     bool createControl() override { return false; }
@@ -152,22 +155,19 @@ public:
     void requestUpdate() override {}
 };
 
-// A text input with a "..." button beside it, on one line. A click on the button opens the
-// system's chooser, whose choice becomes the value.
+// A text input with a "..." button beside it, on one line. A click on the button, or its press
+// by the keyboard, opens the system's chooser, whose choice becomes the value.
 class FileChooseView : public BoxView, public FormElement {
 public:
     // The label replaces the button's "..." when given.
     FileChooseView(ViewContext* context, const ZString& label);
     bool isContainer() const override { return false; }
-    void handleMouse(MouseEvent& event) override;
     ZString getValue() const override;
     void setValue(const ZString& value) override;
-
-private:
     void choose();
 
+private:
     EditView* edit_;
-    ButtonView* button_;
 };
 
 } // namespace xhtml

@@ -31,6 +31,7 @@ private:
 class LinkView : public InlineView {
 public:
     explicit LinkView(ViewContext* context);
+    bool isFocusable() const override { return true; }
 };
 
 // Ends the line with a line at least minLineHeight pixels tall (not DPI-scaled).

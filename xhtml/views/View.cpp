@@ -119,6 +119,8 @@ View::View(ViewContext* context) : context_(context) {
 }
 
 View::~View() {
+    if (hasFocus() && context_)
+        context_->setFocus(nullptr);
     animation_.reset();
     auto& registry = timerRegistry();
     for (size_t i = registry.size(); i-- > 0;) {
@@ -360,6 +362,24 @@ void View::onRightButtonUp() {
 void View::leave() {
     flags_ &= ~(Hovered | LeftPressed | RightPressed);
     onMouseLeave();
+}
+
+void View::pressByKey() {
+    flags_ |= LeftPressed;
+    onLeftButtonDown();
+    invalidate();
+}
+
+void View::releaseByKey(bool click) {
+    if (!(flags_ & LeftPressed))
+        return;
+    flags_ &= ~LeftPressed;
+    if (click) {
+        flags_ |= LeftClick;
+        onLeftButtonUp();
+        flags_ &= ~LeftClick;
+    }
+    invalidate();
 }
 
 void View::handleMouse(MouseEvent& event) {

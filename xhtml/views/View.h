@@ -44,6 +44,8 @@ public:
         // Set only while onLeftButtonUp runs for a press that began on this view.
         LeftClick = 8,
         RightClick = 16,
+        // Set by the document while the view has its keyboard focus.
+        Focused = 32,
     };
 
     explicit View(ViewContext* context);
@@ -64,6 +66,8 @@ public:
     View* getFrame(bool outermostOnly);
     virtual bool isContainer() const { return false; }
     virtual bool isSpace() const { return false; }
+    // Takes the keyboard focus: a click gives it, Tab stops at it.
+    virtual bool isFocusable() const { return false; }
     // Hooks of views that host native controls; handles are the platform's, passed through.
     virtual bool ownsWindow(const void* /*window*/) const { return false; }
     virtual bool allowsTooltip() const { return true; }
@@ -124,6 +128,13 @@ public:
     virtual void handleMouse(MouseEvent& event);
     bool isHovered() const { return (flags_ & Hovered) != 0; }
     uint32_t getFlags() const { return flags_; }
+    // The keyboard's press and release of the view, as the left button's: a release after a
+    // press is a click, with the notifications of one; without `click` the press is dropped.
+    void pressByKey();
+    void releaseByKey(bool click);
+    bool hasFocus() const { return (flags_ & Focused) != 0; }
+    // For the document, whose focus a view that goes away takes with it.
+    void setFocused(bool focused) { flags_ = focused ? flags_ | Focused : flags_ & ~Focused; }
 
     bool hasClass(const ZString& name) const;
     bool hasHideId(const ZString& name) const;

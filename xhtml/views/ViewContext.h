@@ -33,6 +33,9 @@ public:
     void setListener(EventListener* listener) { listener_ = listener; }
     View* getFrame() const { return frame_; }
     void setFrame(View* frame) { frame_ = frame; }
+    // The view with the document's keyboard focus; the document changes it (HtmlView).
+    View* getFocus() const { return focus_; }
+    void setFocus(View* view) { focus_ = view; }
     const void* getModule() const { return module_; }
 
     void onLeftButtonDown(View* view);
@@ -54,6 +57,7 @@ private:
     ImageCache images_;
     EventListener* listener_ = nullptr;
     View* frame_ = nullptr;
+    View* focus_ = nullptr;
     StyleRuleList styleRules_;
 };
 

@@ -73,4 +73,14 @@ struct MouseEvent {
     uint32_t flags = 0;
 };
 
+// A key the document acts on as a dialog does, going down (again, while held: repeat) or up.
+struct KeyEvent {
+    enum Key : int32_t { Tab, Enter, Space, Escape, Left, Up, Right, Down };
+
+    Key key;
+    bool down = true;
+    bool shift = false;
+    bool repeat = false;
+};
+
 } // namespace xhtml

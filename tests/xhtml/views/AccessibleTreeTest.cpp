@@ -57,7 +57,7 @@ std::vector<std::string> describe(const AccessibleTree& tree) {
 }
 
 AccessibleTree treeOf(View& root, const View* focused = nullptr) {
-    return AccessibleTree(root, focused, isFocusableByDefault);
+    return AccessibleTree(root, focused);
 }
 
 using AccessibleTreeTest = ViewsTest;

@@ -97,48 +97,6 @@ TEST_F(FormViews, AClickSelectsARadiosGroupAndTogglesACheckBoxADragEndingOnThemD
     }
 }
 
-// A native control that only knows whether it was given the focus last.
-class FocusProbe : public NativeControl {
-public:
-    Size size() const override { return {}; }
-    void resize(Size) override {}
-    void place(const Rect*) override {}
-    ZString text() const override { return {}; }
-    void setText(const ZString&) override {}
-    void setFont(const Font&) override {}
-    bool ownsWindow(const void*) const override { return false; }
-    bool isCursorOver() const override { return false; }
-    void focus() override { focused = this; }
-    void setHorizontalScroll(bool) override {}
-
-    static inline const NativeControl* focused = nullptr;
-};
-
-// The root of a document as a frame is, for the views that look for their frame.
-class FrameRoot : public HtmlView {
-public:
-    explicit FrameRoot(ViewContext* context) : HtmlView(context) { setKind(FrameKind); }
-};
-
-TEST_F(FormViews, TabGoesToTheNextShownTextInputAndComesBackToTheOnlyOne) {
-    FrameRoot root(&context);
-    root.setContent(u"<input id=\"a\"/><select><option>x</option></select><input type=\"button\"/>"
-                    u"<textarea id=\"b\" style=\"display:none\"></textarea>",
-                    nullptr);
-    auto& a = static_cast<ControlView&>(*root.getViewById(u"a"));
-    auto& b = static_cast<ControlView&>(*root.getViewById(u"b"));
-    for (ControlView* view : {&a, &b})
-        view->setControl(std::make_unique<FocusProbe>());
-    FocusProbe::focused = nullptr;
-    a.focusNext();
-    EXPECT_EQ(FocusProbe::focused, a.getControl()) << "the only one shown";
-    b.changeProperty(PropertyId::Display, StyleValue::integer(1));
-    a.focusNext();
-    EXPECT_EQ(FocusProbe::focused, b.getControl());
-    b.focusNext();
-    EXPECT_EQ(FocusProbe::focused, a.getControl()) << "around from the last";
-}
-
 TEST_F(FormViews, ASelectReportsItsSelectedOptionOrItsFirstVisibleOne) {
     const auto root = build(u"<select><option value=\"1\">One</option><option>Two</option>"
                             u"<p>x</p><option value=\"3\" selected> Three </option></select>"
