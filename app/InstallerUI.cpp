@@ -53,6 +53,16 @@ LRESULT InstallerUI::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         buildPage();
         return 0;
+    case WM_PAINT: {
+        const LRESULT result = FrameView::handleMessage(message, wParam, lParam);
+        // The licence's control wraps its long text when it gets it (15 to 40 ms under Wine):
+        // after the first paint, so that the page shows without waiting for it.
+        if (!licenceFilled_) {
+            licenceFilled_ = true;
+            fillLicence();
+        }
+        return result;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -81,12 +91,7 @@ void InstallerUI::buildPage() {
     const ZString base = u"res:///";
     setContent(substitutePagePlaceholders(markup, texts_), &base);
 
-    auto* licence = static_cast<TextAreaView*>(getViewById(u"licenseText"));
-    licence->setHorizontalScroll(false);
-    ZString licenceText;
-    BaseInstance(module).loadTextResource(
-        userLanguage().equals(u"de") ? u"license_German.txt" : u"license_English.txt", licenceText);
-    licence->setValue(licenceText);
+    static_cast<TextAreaView*>(getViewById(u"licenseText"))->setHorizontalScroll(false);
 
     const HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                      window.getHandle(), nullptr, module, nullptr);
@@ -99,6 +104,14 @@ void InstallerUI::buildPage() {
     setState(PageState::Welcome);
     window.show(true);
     progressTimer_ = View::setTimer(100, 0);
+}
+
+void InstallerUI::fillLicence() {
+    ZString text;
+    BaseInstance(reinterpret_cast<HMODULE>(getWindow().getLong(GWLP_HINSTANCE)))
+        .loadTextResource(
+            userLanguage().equals(u"de") ? u"license_German.txt" : u"license_English.txt", text);
+    static_cast<TextAreaView*>(getViewById(u"licenseText"))->setValue(text);
 }
 
 void InstallerUI::showBox(const char16_t* id, bool shown) {

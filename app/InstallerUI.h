@@ -40,6 +40,7 @@ public:
 
 private:
     void buildPage();
+    void fillLicence();
     void showBox(const char16_t* id, bool shown);
     void setTextOf(const char16_t* id, const ZString& text);
     // The content of the message above the page's parts, which every state keeps.
@@ -55,6 +56,7 @@ private:
     PageState state_ = PageState::None;
     ButtonAction action_ = ButtonAction::Install;
     unsigned progressTimer_ = 0;
+    bool licenceFilled_ = false;
     TextTable texts_;
     TransferRate rate_;
     // The progress bar's position, which the taskbar button shows too.

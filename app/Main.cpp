@@ -5,9 +5,6 @@
 #include "system/SystemLibrary.h"
 
 #include <commctrl.h>
-#include <objidl.h>
-// After the COM declarations it relies on.
-#include <gdiplus.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     restrictLibrarySearch();
@@ -17,26 +14,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
 
-    ULONG_PTR gdiplus = 0;
-    const Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     InitCommonControlsEx(&controls);
-    {
-        Installer installer(
-            instance, {currentMachineFacts, u"" DOXLY_DOWNLOAD_HOST, u"" DOXLY_SETUP_PUBLISHER});
-        InstallerUI& page = installer.page();
-        // The page builds itself, shows its window and starts polling while the window is made.
-        page.create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr,
-                    installer.getInstance(), nullptr);
-        page.getWindow().show(true);
-        page.getWindow().bringToTop();
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+    Installer installer(instance,
+                        {currentMachineFacts, u"" DOXLY_DOWNLOAD_HOST, u"" DOXLY_SETUP_PUBLISHER});
+    InstallerUI& page = installer.page();
+    // The page builds itself, shows its window and starts polling while the window is made.
+    page.create(ZString(), 0, 0, 0, 0, WS_CAPTION | WS_SYSMENU, 0, nullptr, installer.getInstance(),
+                nullptr);
+    page.getWindow().show(true);
+    page.getWindow().bringToTop();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    Gdiplus::GdiplusShutdown(gdiplus);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "base/Url.h"
 
+#include "base/Raise.h"
+
 #include <stdexcept>
 #include <string_view>
 
@@ -41,7 +43,19 @@ int defaultPort(const ZString& scheme) {
 
 } // namespace
 
-Url::Url(const ZString& input) {
+Url::Url(const ZString& text) {
+    if (!read(text))
+        raise<std::invalid_argument>("Port in Url invalid");
+}
+
+std::optional<Url> Url::parse(const ZString& text) {
+    Url url;
+    if (!url.read(text))
+        return std::nullopt;
+    return url;
+}
+
+bool Url::read(const ZString& input) {
     ZString text = input;
     text.trim();
     int pos = 0;
@@ -74,7 +88,7 @@ Url::Url(const ZString& input) {
         const int portEnd = findFirstOf(text, pos + 1, u"/?&#");
         const ZString digits = text.mid(pos + 1, portEnd);
         if (digits.isEmpty() || digits.length() > 5 || !isDigits(digits))
-            throw std::invalid_argument("Port in Url invalid");
+            return false;
         // Decimal even with leading zeros: ":080" is port 80, not an octal 64.
         port = digits.toInt(10);
         pos = portEnd;
@@ -93,6 +107,7 @@ Url::Url(const ZString& input) {
     }
     if (unitIs(text, pos, u'#'))
         fragment = text.mid(pos + 1);
+    return true;
 }
 
 Url::Url(const Url& base, const Url& relative)

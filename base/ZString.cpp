@@ -1,5 +1,7 @@
 #include "base/ZString.h"
 
+#include "base/Raise.h"
+
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -150,7 +152,7 @@ char16_t* ZString::data() {
 
 char16_t ZString::getAt(int index) const {
     if (index < 0 || index >= length_)
-        throw std::range_error("ZString::getAt(int): Index out of range");
+        raise<std::range_error>("ZString::getAt(int): Index out of range");
     return data_[index];
 }
 

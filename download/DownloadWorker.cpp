@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <stdexcept>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -16,23 +16,14 @@ constexpr DWORD ChunkSize = 8192;
 
 // A failed attempt. The worker publishes its code when no attempt is left; a transient one
 // leaves the next attempt to try again.
-class DownloadFailure : public std::runtime_error {
-public:
-    DownloadFailure(DownloadError code, const char* text, bool transient, int32_t status = 0,
-                    ZString retryAfter = ZString())
-        : std::runtime_error(text), code_(code), transient_(transient), status_(status),
-          retryAfter_(std::move(retryAfter)) {}
-    DownloadError code() const { return code_; }
-    bool transient() const { return transient_; }
-    int32_t status() const { return status_; }
-    const ZString& retryAfter() const { return retryAfter_; }
-
-private:
-    DownloadError code_;
-    bool transient_;
-    int32_t status_;
-    ZString retryAfter_;
+struct Failure {
+    DownloadError code;
+    bool transient;
+    int32_t status = 0;
+    ZString retryAfter{};
 };
+// Nothing when the step succeeded.
+using Outcome = std::optional<Failure>;
 
 struct InternetHandleCloser {
     void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
@@ -92,18 +83,19 @@ struct Address {
     bool secure = false;
 };
 
-// Throws for an address that is not http or https: no attempt mends it.
-Address crack(const ZString& url) {
+// Nothing for an address that is not http or https: no attempt mends it.
+std::optional<Address> crack(const ZString& url) {
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof(parts);
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
     if (!InternetCrackUrlW(url.w_str(), 0, 0, &parts) ||
         (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-        throw DownloadFailure(DownloadOpenUrlFailed, "InternetCrackUrl failed", false);
-    return {ZString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength)), parts.nPort,
-            ZString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength)) +
-                ZString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength)),
-            parts.nScheme == INTERNET_SCHEME_HTTPS};
+        return std::nullopt;
+    return Address{ZString(parts.lpszHostName, static_cast<int>(parts.dwHostNameLength)),
+                   parts.nPort,
+                   ZString(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength)) +
+                       ZString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength)),
+                   parts.nScheme == INTERNET_SCHEME_HTTPS};
 }
 
 // The file of one download, gathered over its attempts: an attempt continues where the last
@@ -114,13 +106,13 @@ public:
              const DownloadTiming& timing)
         : state_(state), address_(address), target_(std::move(target)), timing_(timing) {}
 
-    // One request. Returns after the whole body or a stop request, throws DownloadFailure.
-    void attempt();
+    // One request, until the whole body or a stop request.
+    Outcome attempt();
     int32_t received() const { return received_; }
 
 private:
-    void receive(HINTERNET request, bool ranged);
-    void begin(HINTERNET request);
+    Outcome receive(HINTERNET request, bool ranged);
+    Outcome begin(HINTERNET request);
     void publish();
 
     DownloadState& state_;
@@ -135,14 +127,14 @@ private:
     std::vector<char> buffer_ = std::vector<char>(ChunkSize);
 };
 
-void Transfer::attempt() {
+Outcome Transfer::attempt() {
     DWORD connected = 0;
     if (!InternetGetConnectedState(&connected, 0))
-        throw DownloadFailure(DownloadNotConnected, "InternetGetConnectedState failed", true);
+        return Failure{DownloadNotConnected, true};
     const InternetHandle internet(
         InternetOpenW(L"Doxly", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet)
-        throw DownloadFailure(DownloadOpenFailed, "InternetOpen failed", false);
+        return Failure{DownloadOpenFailed, false};
     // A server that goes silent fails the attempt instead of holding it for WinINet's defaults.
     // Connections take the connect timeout of their session, requests the receive timeout of
     // their connection.
@@ -152,7 +144,7 @@ void Transfer::attempt() {
                                                  address_.port, nullptr, nullptr,
                                                  INTERNET_SERVICE_HTTP, 0, 0));
     if (!server)
-        throw DownloadFailure(DownloadOpenUrlFailed, "InternetConnect failed", false);
+        return Failure{DownloadOpenUrlFailed, false};
     InternetSetOptionW(server.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &stall, sizeof(stall));
 
     const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
@@ -162,21 +154,21 @@ void Transfer::attempt() {
     const bool ranged = received_ > 0 && !validator_.isEmpty();
     if (!request || !HttpSendRequestW(request.get(), requestHeaders(received_, validator_).w_str(),
                                       static_cast<DWORD>(-1), nullptr, 0))
-        throw DownloadFailure(DownloadOpenUrlFailed, "HttpSendRequest failed",
-                              isTransientConnectError(GetLastError()));
-    receive(request.get(), ranged);
+        return Failure{DownloadOpenUrlFailed, isTransientConnectError(GetLastError())};
+    return receive(request.get(), ranged);
 }
 
-void Transfer::receive(HINTERNET request, bool ranged) {
+Outcome Transfer::receive(HINTERNET request, bool ranged) {
     const auto status = static_cast<int32_t>(queryNumber(request, HTTP_QUERY_STATUS_CODE));
     if (status == 200) {
-        begin(request);
+        if (Outcome failure = begin(request))
+            return failure;
     } else if (status == 206 && ranged) {
         const std::optional<int32_t> total =
             continuedTotal(queryText(request, HTTP_QUERY_CONTENT_RANGE), received_, total_);
         if (!total) {
             validator_ = ZString();
-            throw DownloadFailure(DownloadBadStatus, "Content-Range does not continue", true);
+            return Failure{DownloadBadStatus, true};
         }
         total_ = *total;
         publish();
@@ -185,34 +177,34 @@ void Transfer::receive(HINTERNET request, bool ranged) {
         const bool transient = isTransientStatus(status);
         if (!transient)
             validator_ = ZString();
-        throw DownloadFailure(DownloadBadStatus, "HttpQueryInfo status code failed",
-                              transient || ranged, status,
-                              queryText(request, HTTP_QUERY_RETRY_AFTER));
+        return Failure{DownloadBadStatus, transient || ranged, status,
+                       queryText(request, HTTP_QUERY_RETRY_AFTER)};
     }
 
     while (!state_.stop) {
         DWORD read = 0;
         if (!InternetReadFile(request, buffer_.data(), ChunkSize, &read))
-            throw DownloadFailure(DownloadReadFailed, "InternetReadFile failed", true);
+            return Failure{DownloadReadFailed, true};
         if (read == 0) {
             // A cut connection also reads as the end of the body.
             if (total_ > 0 && received_ < total_)
-                throw DownloadFailure(DownloadIncomplete, "Download incomplete", true);
+                return Failure{DownloadIncomplete, true};
             if (received_ == 0)
-                throw DownloadFailure(DownloadIncomplete, "Download empty", false);
-            return;
+                return Failure{DownloadIncomplete, false};
+            return std::nullopt;
         }
         DWORD written = 0;
         if (!WriteFile(file_.get(), buffer_.data(), read, &written, nullptr))
-            throw DownloadFailure(DownloadWriteFailed, "WriteFile failed", false);
+            return Failure{DownloadWriteFailed, false};
         received_ += static_cast<int32_t>(read);
         publish();
     }
+    return std::nullopt;
 }
 
 // A whole body follows: the file starts over, and the response says whether a next request
 // may continue it.
-void Transfer::begin(HINTERNET request) {
+Outcome Transfer::begin(HINTERNET request) {
     validator_ = resumeValidator(queryText(request, HTTP_QUERY_ACCEPT_RANGES),
                                  queryText(request, HTTP_QUERY_ETAG),
                                  queryText(request, HTTP_QUERY_LAST_MODIFIED));
@@ -221,14 +213,15 @@ void Transfer::begin(HINTERNET request) {
     publish();
     if (file_) {
         if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) != 0 || !SetEndOfFile(file_.get()))
-            throw DownloadFailure(DownloadWriteFailed, "SetEndOfFile failed", false);
-        return;
+            return Failure{DownloadWriteFailed, false};
+        return std::nullopt;
     }
     const HANDLE created = CreateFileW(target_.w_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (created == INVALID_HANDLE_VALUE)
-        throw DownloadFailure(DownloadCreateFileFailed, "CreateFile failed", false);
+        return Failure{DownloadCreateFileFailed, false};
     file_.reset(created);
+    return std::nullopt;
 }
 
 void Transfer::publish() {
@@ -246,19 +239,17 @@ DownloadError runAttempts(DownloadState& state, Transfer& transfer, const Downlo
             DownloadLock hold(state);
             state.attempts = attempt;
         }
-        try {
-            transfer.attempt();
+        const Outcome failure = transfer.attempt();
+        if (!failure)
             return DownloadOk;
-        } catch (const DownloadFailure& failure) {
-            failures = transfer.received() > furthest ? 1 : failures + 1;
-            furthest = std::max(furthest, transfer.received());
-            if (!failure.transient() || failures == MaxAttempts)
-                return failure.code();
-            const auto pause = static_cast<DWORD>(
-                pauseAfter(failures, timing, failure.status(), failure.retryAfter()));
-            if (WaitForSingleObject(state.stopped, pause) == WAIT_OBJECT_0)
-                return DownloadOk;
-        }
+        failures = transfer.received() > furthest ? 1 : failures + 1;
+        furthest = std::max(furthest, transfer.received());
+        if (!failure->transient || failures == MaxAttempts)
+            return failure->code;
+        const auto pause =
+            static_cast<DWORD>(pauseAfter(failures, timing, failure->status, failure->retryAfter));
+        if (WaitForSingleObject(state.stopped, pause) == WAIT_OBJECT_0)
+            return DownloadOk;
     }
     return DownloadOk;
 }
@@ -279,14 +270,12 @@ DWORD WINAPI downloadWorker(void* parameter) {
     if (!target.isEmpty() && PathFileExistsW(target.w_str()))
         DeleteFileW(target.w_str());
 
-    DownloadError error = DownloadOk;
+    DownloadError error = DownloadOpenUrlFailed;
     int32_t received = 0;
-    try {
-        Transfer transfer(state, crack(url), target, timing);
+    if (const std::optional<Address> address = crack(url)) {
+        Transfer transfer(state, *address, target, timing);
         error = runAttempts(state, transfer, timing);
         received = transfer.received();
-    } catch (const DownloadFailure& failure) {
-        error = failure.code();
     }
 
     // Held from here until the page has checked and started it. A program cannot be started

@@ -302,6 +302,8 @@ TEST(UserLocale, TheLicenceIsGermanForGermanOnly) {
     if (!language)
         GTEST_SKIP() << "no locale named";
     OpenPage open;
+    // The licence comes with the first paint.
+    UpdateWindow(open.page().getWindow().getHandle());
     const ZString licence = static_cast<TextAreaView*>(open.view(u"licenseText"))->getValue();
     const bool german = std::string(language) == "de";
     EXPECT_EQ(licence, resourceFileText(german ? "license_German.txt" : "license_English.txt"));

@@ -36,8 +36,11 @@ TEST(ZString, OwnTextAsSourceSurvivesReallocation) {
 }
 
 TEST(ZString, ComparisonsAreUnsignedAndFoldOnlyAsciiLetters) {
+#ifndef _WIN32
+    // The Windows build has no exceptions: a bad index ends the program there.
     for (int bad : {-1, 2})
         EXPECT_THROW(ZString(u"ab").getAt(bad), std::range_error) << bad;
+#endif
     EXPECT_EQ(ZString(u"\xFFFF").compare(u"a"), 1);
     EXPECT_FALSE(ZString(u"a\0b", 3).equals(ZString(u"a\0c", 3)));
     EXPECT_TRUE(ZString(u"Hello").equalsIgnoreCase(u"hELLO"));

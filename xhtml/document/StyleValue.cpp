@@ -1,5 +1,7 @@
 #include "xhtml/document/StyleValue.h"
 
+#include "base/Raise.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -107,7 +109,7 @@ double StyleValue::toDouble() const {
     case Kind::Color:
         return payload_.color;
     }
-    throw std::invalid_argument("type not supported for toDouble");
+    raise<std::invalid_argument>("type not supported for toDouble");
 }
 
 bool StyleValue::operator==(const StyleValue& other) const {

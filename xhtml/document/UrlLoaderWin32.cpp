@@ -3,7 +3,6 @@
 #include "xhtml/document/UrlLoaderPlatform.h"
 
 #include <memory>
-#include <stdexcept>
 
 namespace xhtml {
 
@@ -55,15 +54,13 @@ int loadFile(const ZString& path, ByteBuffer& out) {
 } // namespace platform
 
 int UrlLoader::loadResourceText(const ZString& url, ZString& out, const void* module) {
-    try {
-        const Url parsed(url);
-        const BaseInstance source = moduleOf(parsed, module);
-        if (!source.getInstance())
-            return -1;
-        return source.loadTextResource(parsed.pathWithoutLeadingSlashes(), out);
-    } catch (const std::invalid_argument&) {
+    const std::optional<Url> parsed = Url::parse(url);
+    if (!parsed)
         return -1;
-    }
+    const BaseInstance source = moduleOf(*parsed, module);
+    if (!source.getInstance())
+        return -1;
+    return source.loadTextResource(parsed->pathWithoutLeadingSlashes(), out);
 }
 
 } // namespace xhtml

@@ -236,10 +236,11 @@ TEST_F(Paint, BorderPixelsInsideAnyClipAreThoseOfWholeLines) {
 }
 
 TEST_F(Paint, WhatMeetsAClipIsPaintedAsByAWholePaint) {
-    // A colour, a gradient, tiles, opacity over a dashed border, and an underline.
+    // A colour, gradients, tiles, opacity over a dashed border, and an underline.
     constexpr int width = 200, height = 180;
     Rendering page(
-        u"<div style='width:50px; height:30px; background-color:#C08040; margin:3px'></div>"
+        u"<div style='width:50px; height:30px; background-color:#C08040; margin:3px; "
+        u"-c-background-gradient: #FF0000 #0000FF vertical'></div>"
         u"<div style='width:70px; height:40px; -c-background-gradient: #FFFFFF #2040A0 diagonal; "
         u"border-width:3px; border-style:dashed; opacity:0.6'></div>"
         u"<div style='width:190px; height:70px; background-image:url(logo.png); "
