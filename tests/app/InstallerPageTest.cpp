@@ -17,7 +17,6 @@
 #include <shobjidl.h>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,24 +29,6 @@ namespace {
 
 MachineFacts windows10Amd64() {
     return {ArchitectureAmd64, true, 0};
-}
-
-// Runs the thread's messages until the condition holds or the time is up; a quit message the
-// page posts is dropped, not obeyed.
-bool pumpUntil(const std::function<bool()>& done, int milliseconds) {
-    for (int waited = 0; !done(); waited += 5) {
-        if (waited >= milliseconds)
-            return false;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    }
-    return true;
 }
 
 // The quit messages waiting in the queue, with the exit code they carry; other messages stay.
@@ -395,7 +376,7 @@ TEST_F(InstallerPage, TheTaskbarShowsTheDownloadOnceTheShellHasMadeTheButton) {
     taskbarCalls.clear();
     open.publish(250, 1000);
     // Polls that see the same figures leave the button alone.
-    pumpUntil([] { return false; }, 250);
+    pump(250);
     open.publish(999, 1000);
     open.publish(1000, 1000);
     // A success without a file to start ends the program.

@@ -1,9 +1,8 @@
 // Painting checked by its pixels: documents are laid out and painted into a memory bitmap,
 // which is also written to the build folder as a picture.
+#include "tests/xhtml/frame/Pixels.h"
 #include "tests/xhtml/views/GeometryPrinter.h"
-#include "window/ScopedWin32.h"
 #include "xhtml/frame/Painter.h"
-#include "xhtml/frame/PngFile.h"
 #include "xhtml/frame/Win32ViewPlatform.h"
 #include "xhtml/views/Dpi.h"
 #include "xhtml/views/HtmlView.h"
@@ -19,38 +18,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <ostream>
 #include <vector>
 
 using namespace xhtml;
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-    friend std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-        return out << c.r << ',' << c.g << ',' << c.b;
-    }
-};
 constexpr Rgb White{255, 255, 255}, Black{0, 0, 0}, Red{255, 0, 0}, Blue{0, 0, 255};
 
-Rgb rgbOf(uint32_t pixel) {
-    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-            static_cast<int>(pixel & 0xFF)};
-}
-
-HBITMAP dibSection(int width, int height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 // A document laid out and painted into a 32-bit bitmap on white.
-class Rendering {
+class Rendering : public Pixels {
 public:
     Rendering(const char16_t* markup, int width, int height, const ZString& base = u"res:///")
-        : width_(width), height_(height), root_(&context_) {
+        : Pixels(width, height), root_(&context_) {
         root_.setContent(markup, &base);
         root_.setSize(width, height);
         root_.layoutChildren({0, 0, width, height}, Layouter::Place);
@@ -61,31 +41,23 @@ public:
     }
 
     void paint() {
-        paintView(root_, dc_.get(), {0, 0, width_, height_});
+        paintView(root_, dc_.get(), {0, 0, width(), height()});
         GdiFlush();
     }
+
     // Only what meets the clip, onto white.
     void paintOnWhite(const Rect& clip) {
-        PatBlt(dc_.get(), 0, 0, width_, height_, WHITENESS);
+        PatBlt(dc_.get(), 0, 0, width(), height(), WHITENESS);
         paintView(root_, dc_.get(), clip);
         GdiFlush();
-    }
-    Rgb at(int x, int y) const {
-        return rgbOf(static_cast<const uint32_t*>(bits_)[y * width_ + x]);
-    }
-    void save(const char16_t* name) const {
-        EXPECT_TRUE(savePng(bitmap_.get(), ZString(DOXLY_PICTURES u"/") + name + u".png"));
     }
     View* view(const char16_t* id) { return root_.getViewById(id); }
 
 private:
-    int width_, height_;
     ViewContext context_;
     HtmlView root_;
-    void* bits_ = nullptr;
     ScopedMemoryDC dc_{nullptr};
-    ScopedBitmap bitmap_{dibSection(width_, height_, &bits_)};
-    ScopedSelectObject selection_{dc_.get(), bitmap_.get()};
+    ScopedSelectObject selection_{dc_.get(), handle()};
 };
 
 class Paint : public ::testing::Test {
@@ -208,10 +180,9 @@ TEST_F(Paint, BorderPixelsInsideAnyClipAreThoseOfWholeLines) {
         {u"top", {{10, PS_SOLID, 0}, {1600, PS_DOT, blue}, {10, PS_SOLID, 0}, {1, PS_SOLID, 0}}},
         {u"left", {{1620, PS_DASH, green}, {1, PS_SOLID, 0}, {1, PS_SOLID, 0}, {1, PS_SOLID, 0}}},
     };
-    void* bits = nullptr;
-    const ScopedBitmap bitmap(dibSection(width, height, &bits));
+    const Pixels expected(width, height);
     const ScopedMemoryDC dc(nullptr);
-    const ScopedSelectObject selection(dc.get(), bitmap.get());
+    const ScopedSelectObject selection(dc.get(), expected.handle());
     const Rect clips[] = {{0, 0, width, height}, {3, 7, 61, 45},     {0, 0, 1, 1},
                           {7, 0, 8, height},     {0, 5, width, 6},   {9, 2, 233, 190},
                           {10, 10, 103, height}, {87, 63, 171, 131}, {101, 113, 103, height}};
@@ -225,12 +196,7 @@ TEST_F(Paint, BorderPixelsInsideAnyClipAreThoseOfWholeLines) {
         }
         GdiFlush();
         page.paintOnWhite(clip);
-        EXPECT_EQ(differingInside(page, clip,
-                                  [&](int x, int y) {
-                                      return rgbOf(
-                                          static_cast<const uint32_t*>(bits)[y * width + x]);
-                                  }),
-                  0)
+        EXPECT_EQ(differingInside(page, clip, [&](int x, int y) { return expected.at(x, y); }), 0)
             << ::testing::PrintToString(clip);
     }
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 namespace xhtml {
 
@@ -29,17 +30,27 @@ inline HWND ownedWindow(HWND owner, const wchar_t* className) {
     return window;
 }
 
-// Runs the thread's messages for a while, so that timers fire.
-inline void pump(int milliseconds) {
+// Runs the thread's messages, so that timers fire, until the condition holds or the time is up;
+// a quit message is dropped, not obeyed.
+inline bool pumpUntil(const std::function<bool()>& done, int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    MSG message;
-    while (std::chrono::steady_clock::now() < end) {
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         Sleep(5);
     }
+    return true;
+}
+
+inline void pump(int milliseconds) {
+    pumpUntil([] { return false; }, milliseconds);
 }
 
 // A frame in a window of its own with a client area of that size, owning its context.

@@ -56,10 +56,6 @@ std::vector<std::string> describe(const AccessibleTree& tree) {
     return out;
 }
 
-AccessibleTree treeOf(View& root, const View* focused = nullptr) {
-    return AccessibleTree(root, focused);
-}
-
 using AccessibleTreeTest = ViewsTest;
 
 TEST_F(AccessibleTreeTest, TheWelcomePageReadsAsItsTextsTheNamedRadiosAndTheButton) {
@@ -73,7 +69,7 @@ TEST_F(AccessibleTreeTest, TheWelcomePageReadsAsItsTextsTheNamedRadiosAndTheButt
         ->setMarkup(translate(texts, u"startText"));
     layOut(*page);
 
-    const AccessibleTree tree = treeOf(*page);
+    const AccessibleTree tree(*page, nullptr);
     // The licence's native control and the logo without a text are not here.
     EXPECT_EQ(describe(tree),
               (std::vector<std::string>{
@@ -124,7 +120,7 @@ TEST_F(AccessibleTreeTest, EachElementHasItsRoleNameAndStates) {
     };
     for (const auto& c : cases) {
         const auto root = layOut(c.markup);
-        EXPECT_EQ(describe(treeOf(*root)), c.items) << toUtf8(c.markup);
+        EXPECT_EQ(describe(AccessibleTree(*root, nullptr)), c.items) << toUtf8(c.markup);
     }
 }
 
@@ -146,12 +142,12 @@ public:
 TEST_F(AccessibleTreeTest, NativeControlsAreWindowItemsOnceTheyHaveTheirControl) {
     const auto root = build(u"<textarea id=\"t\"></textarea><object id=\"o\"></object>"
                             u"<select id=\"s\"><option>a</option></select>");
-    EXPECT_TRUE(treeOf(*root).items().empty());
+    EXPECT_TRUE(AccessibleTree(*root, nullptr).items().empty());
     for (const char16_t* id : {u"t", u"s"})
         static_cast<ControlView*>(root->getViewById(id))
             ->setControl(std::make_unique<WindowOnly>());
     layOut(*root);
-    const AccessibleTree tree = treeOf(*root);
+    const AccessibleTree tree(*root, nullptr);
     EXPECT_EQ(describe(tree), (std::vector<std::string>{"window \"\" F", "window \"\" F"}));
     EXPECT_EQ(tree.items()[1].view, root->getViewById(u"s"));
 }
@@ -161,7 +157,7 @@ TEST_F(AccessibleTreeTest, FocusDefaultActionsAndThePlaceALinkIsPressed) {
                              u"<input type=\"button\" value=\"B\"/><p>text <a href=\"x\">link "
                              u"words</a></p>");
     const View* check = root->getViewById(u"c");
-    const AccessibleTree tree = treeOf(*root, check);
+    const AccessibleTree tree(*root, check);
     std::vector<std::string> actions;
     for (const AccessibleItem& item : tree.items()) {
         const char16_t* action = AccessibleTree::defaultAction(item);
@@ -170,7 +166,8 @@ TEST_F(AccessibleTreeTest, FocusDefaultActionsAndThePlaceALinkIsPressed) {
     EXPECT_EQ(actions, (std::vector<std::string>{"Check", "Check", "Press", "-", "Jump"}));
     EXPECT_EQ(describe(tree.items()[0]), "check \"C\" fF");
     static_cast<ToggleView*>(root->getViewById(u"c"))->setChecked(true, false);
-    EXPECT_EQ(toUtf8(AccessibleTree::defaultAction(treeOf(*root).items()[0])), "Uncheck");
+    EXPECT_EQ(toUtf8(AccessibleTree::defaultAction(AccessibleTree(*root, nullptr).items()[0])),
+              "Uncheck");
 
     // A link is pressed in its first word, where it surely takes the click.
     const AccessibleItem& link = tree.items()[4];
@@ -186,7 +183,7 @@ TEST_F(AccessibleTreeTest, IdsAreDistinctABlocksTextKeepsItsIdAndGoneItemsAreNot
                              u"<input type=\"button\" value=\"B\"/> after <a>l</a> end</div>");
     const auto ids = [&] {
         std::vector<int32_t> out;
-        const AccessibleTree tree = treeOf(*root);
+        const AccessibleTree tree(*root, nullptr);
         for (const AccessibleItem& item : tree.items())
             out.push_back(item.id);
         return out;
@@ -200,7 +197,7 @@ TEST_F(AccessibleTreeTest, IdsAreDistinctABlocksTextKeepsItsIdAndGoneItemsAreNot
     auto& status = static_cast<CompositeView&>(*root->getViewById(u"status"));
     status.setText(u"2 of 2");
     layOut(*root);
-    const AccessibleTree changed = treeOf(*root);
+    const AccessibleTree changed(*root, nullptr);
     EXPECT_EQ(changed.items()[0].id, first[0]) << "the same text, changed";
     EXPECT_EQ(toUtf8(changed.find(first[0])->name), "2 of 2");
 
@@ -209,7 +206,7 @@ TEST_F(AccessibleTreeTest, IdsAreDistinctABlocksTextKeepsItsIdAndGoneItemsAreNot
                      u"<a>l</a> end</div>",
                      nullptr);
     layOut(*root);
-    const AccessibleTree rebuilt = treeOf(*root);
+    const AccessibleTree rebuilt(*root, nullptr);
     for (int32_t id : first)
         EXPECT_EQ(rebuilt.find(id), nullptr) << id;
     EXPECT_EQ(rebuilt.items().size(), 6u);
