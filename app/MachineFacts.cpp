@@ -1,6 +1,5 @@
 #include "app/MachineFacts.h"
 
-#include <shlwapi.h>
 #include <windows.h>
 
 static_assert(ArchitectureIntel == PROCESSOR_ARCHITECTURE_INTEL);
@@ -65,7 +64,7 @@ ZString expanded(const ZString& text) {
 // The candidate as a usable folder, or an empty string when it does not exist.
 ZString existingFolder(const ZString& candidate) {
     ZString folder = withoutTrailingSeparators(expanded(candidate));
-    if (folder.isEmpty() || !PathFileExistsW(folder.w_str()))
+    if (folder.isEmpty() || GetFileAttributesW(folder.w_str()) == INVALID_FILE_ATTRIBUTES)
         return ZString();
     return folder;
 }

@@ -2,7 +2,6 @@
 
 #include "app/MachineFacts.h"
 
-#include <shlwapi.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -267,7 +266,7 @@ DWORD WINAPI downloadWorker(void* parameter) {
     }
     // A file left by an earlier press must never pass for this one's result.
     const ZString target = joinPath(tempFolder(), targetFileName(), u'\\');
-    if (!target.isEmpty() && PathFileExistsW(target.w_str()))
+    if (!target.isEmpty())
         DeleteFileW(target.w_str());
 
     DownloadError error = DownloadOpenUrlFailed;
